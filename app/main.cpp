@@ -1,0 +1,36 @@
+// Start-up: the runtime shows the title screen, and the program runs until a screen ends it.
+#include "Titlefrm.h"
+#include "vb.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+bool haveDisplay() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform) return true;
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!haveDisplay()) {
+        std::fputs("zestora-biology: no display found. Start it from a desktop session, or without one run:\n"
+                   "  xvfb-run -a -s '-screen 0 1024x768x24' zestora-biology\n",
+                   stderr);
+        return 2;
+    }
+    // Wayland ignores "stay on top", which the Jotter needs; XWayland honours it.
+    if (!std::getenv("QT_QPA_PLATFORM") && std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
+    QApplication::setOrganizationName(QStringLiteral("Quorvane"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    vb::installFonts();
+    return vb::Runtime::run<Titlefrm>();
+}

@@ -1,0 +1,177 @@
+#include "control.h"
+
+#include "form.h"
+#include "runtime.h"
+
+#include <QMouseEvent>
+
+namespace vb {
+
+int buttonBits(Qt::MouseButtons b) {
+    return (b & Qt::LeftButton ? vbLeftButton : 0) | (b & Qt::RightButton ? vbRightButton : 0) |
+           (b & Qt::MiddleButton ? vbMiddleButton : 0);
+}
+
+int shiftBits(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? vbShiftMask : 0) | (m & Qt::ControlModifier ? vbCtrlMask : 0) |
+           (m & Qt::AltModifier ? vbAltMask : 0);
+}
+
+Control::Control(Form& form, QWidget* container, const QString& name, int index)
+    : QWidget(container), m_form(form), m_name(name), m_index(index), m_generation(form.generation()) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoMousePropagation);
+    m_form.registerControl(this);
+}
+
+Control::~Control() { m_form.unregisterControl(this); }
+
+void Control::setLeft(Single v) {
+    m_left = v;
+    updatePixelGeometry();
+}
+void Control::setTop(Single v) {
+    m_top = v;
+    updatePixelGeometry();
+}
+void Control::setWidth(Single v) {
+    m_width = v;
+    updatePixelGeometry();
+}
+void Control::setHeight(Single v) {
+    m_height = v;
+    updatePixelGeometry();
+}
+
+void Control::Move(Single left, Single top, Single width, Single height) {
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    updatePixelGeometry();
+}
+
+void Control::updatePixelGeometry() {
+    const int x = twipsToPixels(m_left), y = twipsToPixels(m_top);
+    const int w = twipsToPixels(double(m_left) + m_width) - x;
+    const int h = twipsToPixels(double(m_top) + m_height) - y;
+    setGeometry(x, y, std::max(0, w), std::max(0, h));
+}
+
+void Control::setBackColor(OleColor c) {
+    if (c == m_backColor) return;
+    m_backColor = c;
+    update();
+}
+
+void Control::setForeColor(OleColor c) {
+    if (c == m_foreColor) return;
+    m_foreColor = c;
+    update();
+}
+
+void Control::setFontSpec(const FontSpec& f) {
+    if (f == m_font) return;
+    m_font = f;
+    fontChanged();
+}
+void Control::setFontName(const QString& name) {
+    FontSpec f = m_font;
+    f.name = name;
+    setFontSpec(f);
+}
+void Control::setFontSize(Single points) {
+    FontSpec f = m_font;
+    f.size = points;
+    setFontSpec(f);
+}
+void Control::setFontBold(bool bold) {
+    FontSpec f = m_font;
+    f.bold = bold;
+    setFontSpec(f);
+}
+void Control::setFontUnderline(bool underline) {
+    FontSpec f = m_font;
+    f.underline = underline;
+    setFontSpec(f);
+}
+
+void Control::setMousePointer(int pointer) {
+    m_mousePointer = pointer;
+    applyPointer();
+}
+
+void Control::setMouseIcon(const Picture& icon) {
+    m_mouseIcon = icon;
+    applyPointer();
+}
+
+void Control::applyPointer() {
+    QWidget* w = pointerWidget();
+    if (m_mousePointer == vbCustom && !m_mouseIcon.isEmpty())
+        w->setCursor(m_mouseIcon.cursor());
+    else if (m_mousePointer == vbHourglass)
+        w->setCursor(Qt::WaitCursor);
+    else
+        w->unsetCursor();
+}
+
+void Control::copyFrom(const Control& src) {
+    m_left = src.m_left;
+    m_top = src.m_top;
+    m_width = src.m_width;
+    m_height = src.m_height;
+    m_backColor = src.m_backColor;
+    m_foreColor = src.m_foreColor;
+    m_font = src.m_font;
+    m_mousePointer = src.m_mousePointer;
+    m_mouseIcon = src.m_mouseIcon;
+    setEnabled(src.isEnabled());
+    updatePixelGeometry();
+    fontChanged();
+    applyPointer();
+}
+
+bool Control::stale() const { return m_generation != m_form.generation() || !m_form.isLoaded(); }
+
+Handlers& Control::handlers() const { return m_form.handlers(m_name); }
+
+void Control::mousePressEvent(QMouseEvent* e) {
+    e->accept();
+    if (stale()) return;
+    m_pressedInside = e->button() == Qt::LeftButton;
+    const int button = buttonBits(e->button()), shift = shiftBits(e->modifiers());
+    const Single x = pixelsToTwips(e->position().x()), y = pixelsToTwips(e->position().y());
+    Runtime::dispatch([&] {
+        if (auto& h = handlers().mouseDown) h(m_index, button, shift, x, y);
+    });
+}
+
+void Control::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+    if (stale()) return;
+    const int buttons = buttonBits(e->buttons()), shift = shiftBits(e->modifiers());
+    const Single x = pixelsToTwips(e->position().x()), y = pixelsToTwips(e->position().y());
+    Runtime::dispatch([&] {
+        if (auto& h = handlers().mouseMove) h(m_index, buttons, shift, x, y);
+    });
+}
+
+void Control::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+    if (stale()) return;
+    const int button = buttonBits(e->button()), shift = shiftBits(e->modifiers());
+    const Single x = pixelsToTwips(e->position().x()), y = pixelsToTwips(e->position().y());
+    const bool click = m_pressedInside && e->button() == Qt::LeftButton &&
+                       rect().contains(e->position().toPoint());
+    m_pressedInside = false;
+    Runtime::dispatch([&] {
+        if (auto& h = handlers().mouseUp) h(m_index, button, shift, x, y);
+        if (click && !stale() && isEnabled()) {
+            beforeClick();
+            if (auto& h = handlers().click) h(m_index);
+        }
+    });
+}
+
+} // namespace vb

@@ -1,0 +1,590 @@
+#include "controls.h"
+
+#include "form.h"
+#include "runtime.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace vb {
+
+namespace {
+constexpr int kBorder3D = 2;
+
+// The sunken edge of a bordered label or a list: dark above and left, light below and right.
+void drawSunkenEdge(QPainter& p, const QRect& r) {
+    const QRect o = r.adjusted(0, 0, -1, -1);
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(o.topLeft(), o.topRight());
+    p.drawLine(o.topLeft(), o.bottomLeft());
+    p.setPen(Qt::white);
+    p.drawLine(o.bottomLeft(), o.bottomRight());
+    p.drawLine(o.topRight(), o.bottomRight());
+    const QRect i = o.adjusted(1, 1, -1, -1);
+    p.setPen(QColor(64, 64, 64));
+    p.drawLine(i.topLeft(), i.topRight());
+    p.drawLine(i.topLeft(), i.bottomLeft());
+    p.setPen(QColor(212, 208, 200));
+    p.drawLine(i.bottomLeft(), i.bottomRight());
+    p.drawLine(i.topRight(), i.bottomRight());
+}
+
+void drawRaisedEdge(QPainter& p, const QRect& r, bool down) {
+    const QRect o = r.adjusted(0, 0, -1, -1);
+    const QRect i = o.adjusted(1, 1, -1, -1);
+    if (down) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(o);
+        p.setPen(QColor(128, 128, 128));
+        p.drawRect(i);
+        return;
+    }
+    p.setPen(Qt::white);
+    p.drawLine(o.topLeft(), o.topRight());
+    p.drawLine(o.topLeft(), o.bottomLeft());
+    p.setPen(Qt::black);
+    p.drawLine(o.bottomLeft(), o.bottomRight());
+    p.drawLine(o.topRight(), o.bottomRight());
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(i.bottomLeft(), i.bottomRight());
+    p.drawLine(i.topRight(), i.bottomRight());
+}
+
+Qt::Alignment horizontalAlignment(int a) {
+    return a == vbCenter ? Qt::AlignHCenter : a == vbRightJustify ? Qt::AlignRight : Qt::AlignLeft;
+}
+} // namespace
+
+// ---- Label ----
+
+Label::Label(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setBackColor(RGB(192, 192, 192));
+    setForeColor(RGB(0, 0, 0));
+    fontChanged();
+}
+
+void Label::setCaption(const QString& text) {
+    if (text == m_caption) return;
+    m_caption = text;
+    relayout();
+}
+
+void Label::setBackStyle(int style) {
+    if (style == m_backStyle) return;
+    m_backStyle = style;
+    setAttribute(Qt::WA_OpaquePaintEvent, m_backStyle == vbOpaque);
+    update();
+}
+
+void Label::setBorderStyle(int style) {
+    if (style == m_borderStyle) return;
+    m_borderStyle = style;
+    relayout();
+}
+
+void Label::setAlignment(int alignment) {
+    if (alignment == m_alignment) return;
+    m_alignment = alignment;
+    relayout();
+}
+
+void Label::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Label&>(src);
+    m_caption = s.m_caption;
+    m_backStyle = s.m_backStyle;
+    m_borderStyle = s.m_borderStyle;
+    m_alignment = s.m_alignment;
+    setAttribute(Qt::WA_OpaquePaintEvent, m_backStyle == vbOpaque);
+    Control::copyFrom(src);
+}
+
+void Label::fontChanged() {
+    m_qfont = resolveFont(Font());
+    relayout();
+}
+
+void Label::resizeEvent(QResizeEvent*) { relayout(); }
+
+void Label::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::EnabledChange) update();
+    QWidget::changeEvent(e);
+}
+
+QRect Label::textRect() const {
+    return m_borderStyle == vbFixedSingle ? rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D) : rect();
+}
+
+void Label::relayout() {
+    m_layout.reset();
+    if (!m_caption.isEmpty()) {
+        QString text = m_caption;
+        text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        m_layout = std::make_unique<QTextLayout>(text, m_qfont);
+        QTextOption option(horizontalAlignment(m_alignment));
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_layout->setTextOption(option);
+        m_layout->setCacheEnabled(true);
+        const qreal width = std::max(1, textRect().width());
+        qreal y = 0;
+        m_layout->beginLayout();
+        for (QTextLine line = m_layout->createLine(); line.isValid(); line = m_layout->createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        m_layout->endLayout();
+    }
+    update();
+}
+
+bool Label::captionFits() const {
+    if (m_caption.isEmpty()) return true;
+    const QRect box = textRect();
+    const QFontMetricsF fm(m_qfont);
+    const QStringList words = QString(m_caption).replace(QLatin1Char('\n'), QLatin1Char(' ')).split(
+        QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& w : words)
+        if (fm.horizontalAdvance(w) > box.width()) return false;
+    return m_layout && m_layout->boundingRect().height() <= box.height() + 0.01;
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (m_backStyle == vbOpaque) p.fillRect(rect(), toQColor(BackColor()));
+    if (m_borderStyle == vbFixedSingle) drawSunkenEdge(p, rect());
+    if (!m_layout) return;
+    const QRect box = textRect();
+    p.setClipRect(box);
+    p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
+    m_layout->draw(&p, box.topLeft());
+}
+
+// ---- CommandButton ----
+
+CommandButton::CommandButton(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
+    setBackColor(RGB(192, 192, 192));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFontSpec(FontSpec{QStringLiteral("Tahoma"), 8.25f});
+}
+
+void CommandButton::setCaption(const QString& text) {
+    m_caption = text;
+    update();
+}
+void CommandButton::setPicture(const vb::Picture& p) {
+    m_picture = p;
+    update();
+}
+void CommandButton::setStyle(int style) {
+    m_style = style;
+    update();
+}
+
+void CommandButton::copyFrom(const Control& src) {
+    const auto& s = static_cast<const CommandButton&>(src);
+    m_caption = s.m_caption;
+    m_picture = s.m_picture;
+    m_style = s.m_style;
+    Control::copyFrom(src);
+}
+
+void CommandButton::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        m_down = true;
+        update();
+    }
+    Control::mousePressEvent(e);
+}
+
+void CommandButton::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && m_down) {
+        m_down = false;
+        update();
+    }
+    Control::mouseReleaseEvent(e);
+}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor face = m_style == 1 || BackColor() != RGB(192, 192, 192) ? toQColor(BackColor()) : QColor(212, 208, 200);
+    p.fillRect(rect(), face);
+    const QPoint shift = m_down ? QPoint(1, 1) : QPoint();
+    const QRect inner = rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D).translated(shift);
+    if (m_style == 1 && !m_picture.isEmpty()) {
+        const QSizeF size = m_picture.pixmap().deviceIndependentSize();
+        const QPointF at(inner.center().x() + 1 - size.width() / 2.0, inner.center().y() + 1 - size.height() / 2.0);
+        p.save();
+        p.setClipRect(rect().adjusted(1, 1, -1, -1));
+        p.drawPixmap(at, m_picture.pixmap());
+        p.restore();
+    }
+    if (!m_caption.isEmpty()) {
+        p.setFont(resolveFont(Font()));
+        p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
+        p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, m_caption);
+    }
+    drawRaisedEdge(p, rect(), m_down);
+}
+
+// ---- Image and PictureBox ----
+
+Image::Image(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {}
+
+void Image::setPicture(const vb::Picture& p) {
+    m_picture = p;
+    // Without Stretch the control takes the picture's own size.
+    if (!m_stretch && !p.isEmpty()) {
+        setWidth(p.Width());
+        setHeight(p.Height());
+    }
+    update();
+}
+
+void Image::setStretch(bool s) {
+    m_stretch = s;
+    update();
+}
+
+void Image::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Image&>(src);
+    m_picture = s.m_picture;
+    m_stretch = s.m_stretch;
+    Control::copyFrom(src);
+}
+
+void Image::paintEvent(QPaintEvent*) {
+    if (m_picture.isEmpty()) return;
+    QPainter p(this);
+    if (m_stretch)
+        p.drawPixmap(rect(), m_picture.pixmap());
+    else
+        p.drawPixmap(0, 0, m_picture.pixmap());
+}
+
+PictureBox::PictureBox(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setPicture(const vb::Picture& p) {
+    m_picture = p;
+    update();
+}
+
+void PictureBox::copyFrom(const Control& src) {
+    m_picture = static_cast<const PictureBox&>(src).m_picture;
+    Control::copyFrom(src);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(BackColor()));
+    if (!m_picture.isEmpty()) p.drawPixmap(0, 0, m_picture.pixmap());
+}
+
+// ---- Frame ----
+
+Frame::Frame(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Frame::setCaption(const QString& text) {
+    m_caption = text;
+    update();
+}
+
+void Frame::setBorderStyle(int style) {
+    m_borderStyle = style;
+    update();
+}
+
+void Frame::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Frame&>(src);
+    m_caption = s.m_caption;
+    m_borderStyle = s.m_borderStyle;
+    Control::copyFrom(src);
+}
+
+void Frame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(BackColor()));
+    if (m_borderStyle == vbBSNone) return;
+    const QFont font = resolveFont(Font());
+    const int top = m_caption.isEmpty() ? 0 : QFontMetrics(font).height() / 2;
+    // An etched outline, as a group box draws it.
+    const QRect r = rect().adjusted(0, top, -2, -2);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(r);
+    p.setPen(Qt::white);
+    p.drawRect(r.translated(1, 1));
+    if (!m_caption.isEmpty()) {
+        p.setFont(font);
+        const QRect text(8, 0, QFontMetrics(font).horizontalAdvance(m_caption) + 4, QFontMetrics(font).height());
+        p.fillRect(text, toQColor(BackColor()));
+        p.setPen(toQColor(ForeColor()));
+        p.drawText(text, Qt::AlignCenter, m_caption);
+    }
+}
+
+// ---- Shape and Line ----
+
+Shape::Shape(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::setShape(int shape) {
+    m_shape = shape;
+    update();
+}
+void Shape::setBorderColor(OleColor c) {
+    m_borderColor = c;
+    update();
+}
+void Shape::setBorderWidth(int w) {
+    m_borderWidth = std::max(1, w);
+    update();
+}
+void Shape::setFillStyle(int s) {
+    m_fillStyle = s;
+    update();
+}
+void Shape::setFillColor(OleColor c) {
+    m_fillColor = c;
+    update();
+}
+
+void Shape::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Shape&>(src);
+    m_shape = s.m_shape;
+    m_borderColor = s.m_borderColor;
+    m_borderWidth = s.m_borderWidth;
+    m_fillStyle = s.m_fillStyle;
+    m_fillColor = s.m_fillColor;
+    Control::copyFrom(src);
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const bool round = m_shape == vbShapeOval || m_shape == vbShapeCircle;
+    if (round) p.setRenderHint(QPainter::Antialiasing);
+    QRectF box = rect();
+    if (m_shape == vbShapeSquare || m_shape == vbShapeCircle) {
+        const qreal side = std::min(box.width(), box.height());
+        box = QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
+    }
+    // The outline lies wholly inside the control's bounds.
+    const qreal half = m_borderWidth / 2.0;
+    const QRectF path = box.adjusted(half, half, -half, -half);
+    p.setBrush(m_fillStyle == vbFSSolid ? QBrush(toQColor(m_fillColor)) : Qt::NoBrush);
+    QPen pen(toQColor(m_borderColor), m_borderWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    if (round)
+        p.drawEllipse(path);
+    else
+        p.drawRect(path);
+}
+
+Line::Line(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Line::setEnds(Single x1, Single y1, Single x2, Single y2) {
+    m_x1 = x1;
+    m_y1 = y1;
+    m_x2 = x2;
+    m_y2 = y2;
+    place();
+}
+
+void Line::setBorderColor(OleColor c) {
+    m_borderColor = c;
+    update();
+}
+
+void Line::setBorderWidth(int w) {
+    m_borderWidth = std::max(1, w);
+    place();
+}
+
+void Line::place() {
+    // The widget is the line's bounding box, grown by the pen so wide lines are not clipped.
+    const Single pad = Single(m_borderWidth * kTwipsPerPixel);
+    Move(std::min(m_x1, m_x2) - pad, std::min(m_y1, m_y2) - pad, std::fabs(m_x2 - m_x1) + 2 * pad,
+         std::fabs(m_y2 - m_y1) + 2 * pad);
+    update();
+}
+
+void Line::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Line&>(src);
+    m_x1 = s.m_x1;
+    m_y1 = s.m_y1;
+    m_x2 = s.m_x2;
+    m_y2 = s.m_y2;
+    m_borderColor = s.m_borderColor;
+    m_borderWidth = s.m_borderWidth;
+    Control::copyFrom(src);
+    place();
+}
+
+void Line::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QPen pen(toQColor(m_borderColor), m_borderWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    const QPointF origin(twipsToPixels(Left()), twipsToPixels(Top()));
+    // Odd widths sit on pixel centres so a 1- or 3-pixel line is crisp.
+    const qreal offset = (m_borderWidth % 2) ? 0.5 : 0.0;
+    const QPointF a(twipsToPixels(m_x1) - origin.x() + offset, twipsToPixels(m_y1) - origin.y() + offset);
+    const QPointF b(twipsToPixels(m_x2) - origin.x() + offset, twipsToPixels(m_y2) - origin.y() + offset);
+    p.drawLine(a, b);
+}
+
+// ---- ComboBox ----
+
+namespace {
+class DropDownList : public QComboBox {
+public:
+    std::function<void()> onDropDown;
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        if (onDropDown) onDropDown();
+        QComboBox::showPopup();
+    }
+};
+} // namespace
+
+ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
+    auto* box = new DropDownList(this);
+    m_box = box;
+    m_box->setEditable(false);
+    m_box->setMouseTracking(true);
+    m_box->setMaxVisibleItems(16);
+    box->onDropDown = [this] {
+        if (stale()) return;
+        Runtime::dispatch([&] {
+            if (auto& h = handlers().dropDown) h(Index());
+        });
+    };
+    connect(m_box, &QComboBox::activated, this, [this](int) {
+        if (stale()) return;
+        Runtime::dispatch([&] {
+            if (auto& h = handlers().click) h(Index());
+        });
+    });
+    setBackColor(RGB(255, 255, 255));
+    fontChanged();
+}
+
+void ComboBox::AddItem(const QString& item) {
+    const int chosen = m_box->currentIndex();
+    m_box->addItem(item);
+    // A list starts with nothing chosen; adding items must not choose the first one.
+    m_box->setCurrentIndex(chosen);
+}
+void ComboBox::Clear() { m_box->clear(); }
+int ComboBox::ListCount() const { return m_box->count(); }
+QString ComboBox::List(int i) const { return m_box->itemText(i); }
+int ComboBox::ListIndex() const { return m_box->currentIndex(); }
+void ComboBox::setListIndex(int i) {
+    if (i < -1 || i >= m_box->count())
+        throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    m_box->setCurrentIndex(i);
+}
+QString ComboBox::Text() const { return m_box->currentIndex() < 0 ? QString() : m_box->currentText(); }
+
+void ComboBox::setBackColor(OleColor c) {
+    Control::setBackColor(c);
+    applyColours();
+}
+void ComboBox::setForeColor(OleColor c) {
+    Control::setForeColor(c);
+    applyColours();
+}
+
+void ComboBox::applyColours() {
+    QPalette pal = m_box->palette();
+    for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window})
+        pal.setColor(role, toQColor(BackColor()));
+    for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        pal.setColor(role, toQColor(ForeColor()));
+    m_box->setPalette(pal);
+}
+
+QWidget* ComboBox::pointerWidget() { return m_box; }
+
+Control* ComboBox::copyAsElement(int index) const {
+    auto* c = makeCopy<ComboBox>(index);
+    for (int i = 0; i < m_box->count(); ++i) c->m_box->addItem(m_box->itemText(i));
+    c->m_box->setCurrentIndex(-1);
+    c->applyColours();
+    return c;
+}
+
+void ComboBox::fontChanged() { m_box->setFont(resolveFont(Font())); }
+
+void ComboBox::resizeEvent(QResizeEvent*) { m_box->setGeometry(rect()); }
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CheckBox::setCaption(const QString& text) {
+    m_caption = text;
+    update();
+}
+
+void CheckBox::setValue(int v) {
+    if (v != 0 && v != 1 && v != 2)
+        throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    if (v == m_value) return;
+    m_value = v;
+    update();
+    if (auto& h = handlers().click) h(Index());
+}
+
+void CheckBox::beforeClick() {
+    m_value = m_value == 1 ? 0 : 1;
+    update();
+}
+
+void CheckBox::copyFrom(const Control& src) {
+    const auto& s = static_cast<const CheckBox&>(src);
+    m_caption = s.m_caption;
+    m_value = s.m_value;
+    Control::copyFrom(src);
+}
+
+void CheckBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(BackColor()));
+    const int side = 13;
+    const QRect box(2, (height() - side) / 2, side, side);
+    p.fillRect(box, isEnabled() ? Qt::white : QColor(212, 208, 200));
+    drawSunkenEdge(p, box);
+    if (m_value == 1) {
+        p.setRenderHint(QPainter::Antialiasing);
+        QPen pen(Qt::black, 2);
+        p.setPen(pen);
+        const QPointF o = box.topLeft();
+        p.drawPolyline(QPolygonF{o + QPointF(3, 6.5), o + QPointF(5.5, 9.5), o + QPointF(10, 3.5)});
+        p.setRenderHint(QPainter::Antialiasing, false);
+    }
+    p.setFont(resolveFont(Font()));
+    p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
+    p.drawText(rect().adjusted(side + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_caption);
+}
+
+} // namespace vb

@@ -1,0 +1,57 @@
+#include "fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+
+#include <cmath>
+
+namespace vb {
+
+namespace {
+bool g_tahomaLoaded = false;
+
+struct Key {
+    FontSpec spec;
+    bool operator==(const Key& o) const { return spec == o.spec; }
+};
+size_t qHash(const Key& k, size_t seed = 0) {
+    return ::qHashMulti(seed, k.spec.name, int(k.spec.size * 100), k.spec.bold, k.spec.italic, k.spec.underline);
+}
+} // namespace
+
+void installFonts() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone.
+    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0) g_tahomaLoaded = true;
+}
+
+QString mappedFamily(const QString& name) {
+    if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Sans");
+    if (name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Serif");
+    if (name.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)
+        return g_tahomaLoaded ? QStringLiteral("Tahoma") : QStringLiteral("DejaVu Sans");
+    return name;
+}
+
+QFont resolveFont(const FontSpec& spec) {
+    static QHash<Key, QFont> resolved;
+    const Key key{spec};
+    auto it = resolved.constFind(key);
+    if (it != resolved.constEnd()) return *it;
+    installFonts();
+    QFont f(mappedFamily(spec.name));
+    f.setPixelSize(std::max(1, int(std::lround(spec.size * 96.0 / 72.0))));
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    resolved.insert(key, f);
+    return f;
+}
+
+} // namespace vb

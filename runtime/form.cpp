@@ -1,0 +1,274 @@
+#include "form.h"
+
+#include "formwindow.h"
+#include "runtime.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include <cmath>
+
+namespace vb {
+
+Form::Form(const QString& name) : m_name(name) {}
+
+Form::~Form() { destroyWindow(); }
+
+QWidget* Form::hWnd() const { return m_window; }
+QWidget* Form::clientWidget() const { return m_window; }
+
+void Form::Load() {
+    if (m_loaded) return;
+    m_loaded = true;
+    ++m_generation;
+    m_controls.clear();
+    m_window = new FormWindow(*this);
+    // Window design defaults, then the screen's own design.
+    m_decorated = false;
+    m_left = m_top = 0;
+    m_width = 4800;
+    m_height = 3600;
+    m_backColor = RGB(192, 192, 192);
+    m_picture = vb::Picture();
+    m_icon = vb::Picture();
+    m_caption.clear();
+    m_scaleMode = vbTwips;
+    m_windowState = vbNormal;
+    m_stayOnTop = m_stayAtBottom = m_sizeLocked = false;
+    m_foreColor = RGB(0, 0, 0);
+    m_drawWidth = 1;
+    m_currentX = m_currentY = 0;
+    m_ink = QImage();
+    Design();
+    m_window->applyDesign();
+    applyWindowGeometry();
+    Runtime::formLoaded(this);
+    Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (!m_loaded || !m_window) return; // Form_Load unloaded it again
+    if (m_window->isHidden()) {
+        applyWindowGeometry();
+        m_window->show();
+    }
+    if (!m_stayAtBottom) {
+        Runtime::raiseWindow(m_window);
+        m_window->activateWindow();
+    }
+    Runtime::raised(this);
+    Runtime::restack();
+}
+
+void Form::Hide() {
+    if (m_window) m_window->hide();
+}
+
+void Form::Unload() {
+    if (!m_loaded) return;
+    m_loaded = false;
+    ++m_generation;
+    m_controls.clear();
+    m_picture = vb::Picture();
+    m_icon = vb::Picture();
+    m_ink = QImage();
+    destroyWindow();
+    Runtime::formUnloaded(this);
+}
+
+void Form::destroyWindow() {
+    if (!m_window) return;
+    FormWindow* w = m_window;
+    m_window = nullptr;
+    w->detach();
+    w->hide();
+    // The handler that asked for the unload may still be running on one of its controls.
+    w->deleteLater();
+}
+
+void Form::applyWindowGeometry() {
+    if (!m_window) return;
+    if (m_windowState == vbMaximized) {
+        QScreen* s = QGuiApplication::primaryScreen();
+        m_window->setGeometry(s ? s->geometry() : QRect(0, 0, 800, 600));
+        return;
+    }
+    const int x = twipsToPixels(m_left), y = twipsToPixels(m_top);
+    const int w = twipsToPixels(ScaleWidth()), h = twipsToPixels(ScaleHeight());
+    if (m_decorated) {
+        m_window->move(x, y);
+        m_window->resize(std::max(1, w), std::max(1, h));
+    } else {
+        m_window->setGeometry(x, y, std::max(1, w), std::max(1, h));
+    }
+}
+
+static void checkMovable(const Form& f) {
+    if (f.WindowState() != vbNormal)
+        throw RuntimeError(err::CannotSizeWindow,
+                           QStringLiteral("A form can't be moved or sized while minimized or maximized"));
+}
+
+void Form::setLeft(Single v) {
+    checkMovable(*this);
+    m_left = v;
+    applyWindowGeometry();
+}
+void Form::setTop(Single v) {
+    checkMovable(*this);
+    m_top = v;
+    applyWindowGeometry();
+}
+void Form::checkSizable() const {
+    checkMovable(*this);
+    if (m_sizeLocked) throw RuntimeError(err::CannotSizeWindow, QStringLiteral("This window can't be sized"));
+}
+
+void Form::setWidth(Single v) {
+    checkSizable();
+    m_width = v;
+    applyWindowGeometry();
+}
+void Form::setHeight(Single v) {
+    checkSizable();
+    m_height = v;
+    applyWindowGeometry();
+}
+
+Single Form::ScaleWidth() const { return m_decorated ? std::max<Single>(0, m_width - kFrameExtraWidth) : m_width; }
+Single Form::ScaleHeight() const {
+    return m_decorated ? std::max<Single>(0, m_height - kFrameExtraHeight) : m_height;
+}
+
+void Form::setClientSize(Single width, Single height) {
+    m_width = m_decorated ? width + kFrameExtraWidth : width;
+    m_height = m_decorated ? height + kFrameExtraHeight : height;
+    applyWindowGeometry();
+}
+
+void Form::setBackColor(OleColor c) {
+    m_backColor = c;
+    if (m_window) m_window->update();
+}
+
+void Form::setPicture(const vb::Picture& p) {
+    m_picture = p;
+    if (m_window) m_window->update();
+}
+
+void Form::setIcon(const vb::Picture& p) {
+    m_icon = p;
+    if (m_window) m_window->applyIcon();
+}
+
+void Form::setCaption(const QString& c) {
+    m_caption = c;
+    if (m_window) m_window->setWindowTitle(c);
+}
+
+void Form::setScaleMode(int mode) {
+    if (mode != vbTwips && mode != vbPixels)
+        throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    m_scaleMode = mode;
+}
+
+void Form::setWindowState(int state) {
+    m_windowState = state;
+    applyWindowGeometry();
+}
+
+void Form::setDrawWidth(int w) {
+    if (w < 1) throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    m_drawWidth = w;
+}
+
+void Form::Line(Single x1, Single y1, Single x2, Single y2) {
+    m_currentX = x2;
+    m_currentY = y2;
+    if (!m_window) return;
+    const QSize size = m_window->size() * m_window->devicePixelRatioF();
+    if (m_ink.size() != size) {
+        QImage grown(size, QImage::Format_ARGB32_Premultiplied);
+        grown.setDevicePixelRatio(m_window->devicePixelRatioF());
+        grown.fill(Qt::transparent);
+        if (!m_ink.isNull()) {
+            QPainter copy(&grown);
+            copy.drawImage(0, 0, m_ink);
+        }
+        m_ink = std::move(grown);
+    }
+    // Odd widths sit on pixel centres, so a stroke is crisp and starts exactly on the pixel pressed.
+    const qreal centre = (m_drawWidth % 2) ? 0.5 : 0.0;
+    const QPointF a(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre);
+    const QPointF b(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre);
+    QPainter p(&m_ink);
+    p.setRenderHint(QPainter::Antialiasing, m_drawWidth > 1);
+    QPen pen(toQColor(m_foreColor), m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    if (a == b)
+        p.drawPoint(a);
+    else
+        p.drawLine(a, b);
+    p.end();
+    // Only the touched band is repainted.
+    const qreal pad = m_drawWidth / 2.0 + 2;
+    m_window->update(QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect());
+}
+
+void Form::Cls() {
+    m_ink = QImage();
+    m_currentX = m_currentY = 0;
+    if (m_window) m_window->update();
+}
+
+Control* Form::findControl(const QString& name, int index) const {
+    auto it = m_controls.constFind(name);
+    if (it == m_controls.constEnd()) return nullptr;
+    return it->value(index, nullptr);
+}
+
+QList<Control*> Form::controls() const {
+    QList<Control*> all;
+    for (const auto& byIndex : m_controls)
+        for (Control* c : byIndex) all.append(c);
+    return all;
+}
+
+Handlers& Form::handlers(const QString& name) { return m_handlers[name]; }
+
+void Form::registerControl(Control* c) { m_controls[c->Name()].insert(c->Index(), c); }
+
+void Form::unregisterControl(Control* c) {
+    auto it = m_controls.find(c->Name());
+    if (it == m_controls.end()) return;
+    auto el = it->find(c->Index());
+    if (el != it->end() && *el == c) it->erase(el);
+}
+
+void Form::setStaysOnTop(bool on) {
+    m_stayOnTop = on;
+    if (!m_window) return;
+    const bool shown = m_window->isVisible();
+    m_window->applyDesign(); // changing the flags hides the window
+    if (shown) m_window->show();
+    if (on) Runtime::platform().keepInFront(m_window);
+}
+
+void Form::setStaysAtBottom(bool on) {
+    m_stayAtBottom = on;
+    if (m_window) m_window->applyDesign();
+}
+
+void Form::dispatchMouse(int kind, int button, int shift, Single x, Single y) {
+    Runtime::dispatch([&] {
+        switch (kind) {
+        case 0: Form_MouseDown(button, shift, x, y); break;
+        case 1: Form_MouseMove(button, shift, x, y); break;
+        default: Form_MouseUp(button, shift, x, y); break;
+        }
+    });
+}
+
+} // namespace vb

@@ -1,0 +1,79 @@
+#include "formwindow.h"
+
+#include "form.h"
+#include "runtime.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vb {
+
+FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window), m_form(&form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setObjectName(form.Name());
+}
+
+void FormWindow::applyDesign() {
+    if (!m_form) return;
+    Qt::WindowFlags flags = Qt::Window;
+    if (!m_form->Decorated()) flags |= Qt::FramelessWindowHint;
+    if (m_form->StaysOnTop()) flags |= Qt::WindowStaysOnTopHint;
+    if (m_form->StaysAtBottom()) flags |= Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus;
+    if (windowFlags() != flags) setWindowFlags(flags);
+    setWindowTitle(m_form->Caption());
+    applyIcon();
+}
+
+void FormWindow::applyIcon() {
+    if (!m_form) return;
+    setWindowIcon(m_form->Icon().isEmpty() ? QIcon() : QIcon(m_form->Icon().pixmap()));
+}
+
+void FormWindow::paintEvent(QPaintEvent* e) {
+    if (!m_form) return;
+    QPainter p(this);
+    const QRect dirty = e->rect();
+    p.fillRect(dirty, toQColor(m_form->BackColor()));
+    const QPixmap& picture = m_form->Picture().pixmap();
+    // Only the dirty part of the picture and the ink is drawn: a moved card repaints a card's worth.
+    if (!picture.isNull()) {
+        const qreal r = picture.devicePixelRatio();
+        const QRect part = dirty & QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
+        if (!part.isEmpty()) p.drawPixmap(QRectF(part), picture, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
+    }
+    const QImage& ink = m_form->ink();
+    if (!ink.isNull()) {
+        const qreal r = ink.devicePixelRatio();
+        const QRect part = dirty & QRect(QPoint(0, 0), ink.deviceIndependentSize().toSize());
+        if (!part.isEmpty()) p.drawImage(QRectF(part), ink, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
+    }
+}
+
+void FormWindow::forward(int kind, QMouseEvent* e) {
+    e->accept();
+    if (!m_form || !m_form->isLoaded()) return;
+    const int buttons = buttonBits(kind == 1 ? e->buttons() : Qt::MouseButtons(e->button()));
+    m_form->dispatchMouse(kind, buttons, shiftBits(e->modifiers()), pixelsToTwips(e->position().x()),
+                          pixelsToTwips(e->position().y()));
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* e) {
+    // A click on the backdrop must not bring it over the screens.
+    if (m_form && m_form->StaysAtBottom()) Runtime::restack();
+    forward(0, e);
+}
+void FormWindow::mouseMoveEvent(QMouseEvent* e) { forward(1, e); }
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) { forward(2, e); }
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The window manager's close button: each screen says what it means; the window itself never just goes.
+    e->ignore();
+    if (!m_form || !m_form->isLoaded()) return;
+    Form* f = m_form;
+    Runtime::dispatch([f] { f->closeRequested(); });
+}
+
+} // namespace vb

@@ -1,0 +1,47 @@
+// Pictures and cursors read at run time, and where the program's data files are found.
+#pragma once
+
+#include "basics.h"
+
+#include <QCursor>
+#include <QPixmap>
+#include <QString>
+
+#include <memory>
+
+namespace vb {
+
+// A loaded picture, shared by value: copies refer to the same decoded pixels.
+class Picture {
+public:
+    Picture() = default;
+    bool isEmpty() const { return !m_data; }
+    const QPixmap& pixmap() const;
+    QCursor cursor() const; // the picture as a mouse pointer, hot spot included
+    QPoint hotSpot() const;
+    QString path() const;   // the name as the screen asked for it
+    Single Width() const;   // in twips, at the picture's own size
+    Single Height() const;
+    bool operator==(const Picture& other) const { return m_data == other.m_data; }
+
+    struct Data;
+    explicit Picture(std::shared_ptr<const Data> data) : m_data(std::move(data)) {}
+
+private:
+    std::shared_ptr<const Data> m_data;
+};
+
+// Reads a JPEG, PNG or Windows cursor. An empty path gives the empty picture. Relative names, with either
+// slash, are taken from the program's data folder. A missing or unreadable file raises a runtime error that
+// names the file.
+Picture LoadPicture(const QString& path = QString());
+
+// The program's data folder: beside the executable in the build tree, or the installed data folder.
+QString DataDir();
+void setDataDir(const QString& dir); // tests point the program at other data; empty restores the default
+QString resolveDataPath(const QString& name);
+
+// Drops decoded pictures that no screen holds any more (they are otherwise kept for the next load).
+void clearPictureCache();
+
+} // namespace vb

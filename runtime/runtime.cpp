@@ -1,0 +1,229 @@
+#include "runtime.h"
+
+#include "formwindow.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace vb {
+
+ScreenObject Screen;
+
+namespace {
+int g_depth = 0;
+bool g_ended = false;
+int g_exitCode = 0;
+bool g_running = false;
+std::unique_ptr<Platform> g_platform;
+QList<Form*> g_loaded; // in the order they were loaded
+QList<Form*> g_stack;  // back to front
+
+void writeStderr(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+bool headless() {
+    const QString name = QGuiApplication::platformName();
+    return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
+}
+
+void reportAndEnd(const QString& text) {
+    writeStderr(text);
+    Runtime::platform().showErrorReport(text);
+    Runtime::End(1);
+}
+} // namespace
+
+std::unordered_map<std::type_index, std::unique_ptr<Form>>& Runtime::instances() {
+    static std::unordered_map<std::type_index, std::unique_ptr<Form>> map;
+    return map;
+}
+
+void Runtime::dispatch(const std::function<void()>& handler) {
+    if (g_ended) return;
+    if (g_depth > 0) {
+        handler();
+        return;
+    }
+    ++g_depth;
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        --g_depth;
+        reportAndEnd(e.report());
+        return;
+    } catch (const std::exception& e) {
+        --g_depth;
+        reportAndEnd(RuntimeError(51, QStringLiteral("Internal error: %1").arg(QString::fromLocal8Bit(e.what()))).report());
+        return;
+    }
+    --g_depth;
+}
+
+bool Runtime::inHandler() { return g_depth > 0; }
+
+void Runtime::End(int exitCode) {
+    if (g_ended) return;
+    g_ended = true;
+    g_exitCode = exitCode;
+    const QList<Form*> loaded = g_loaded;
+    for (Form* f : loaded) f->Unload();
+    if (Screen.MousePointer() != 0) Screen.setMousePointer(0);
+    if (QCoreApplication::instance()) QCoreApplication::exit(exitCode);
+}
+
+bool Runtime::ended() { return g_ended; }
+int Runtime::exitCode() { return g_exitCode; }
+
+int Runtime::exec() {
+    if (g_ended) return g_exitCode;
+    g_running = true;
+    QApplication::setQuitOnLastWindowClosed(false);
+    const int rc = QApplication::exec();
+    g_running = false;
+    return g_ended ? g_exitCode : rc;
+}
+
+QList<Form*> Runtime::loadedForms() { return g_loaded; }
+
+QStringList Runtime::loadedFormNames() {
+    QStringList names;
+    for (Form* f : g_loaded) names << f->Name();
+    return names;
+}
+
+Form* Runtime::formNamed(const QString& name) {
+    for (auto& [type, f] : instances())
+        if (f->Name() == name) return f.get();
+    return nullptr;
+}
+
+Platform& Runtime::platform() {
+    if (!g_platform) g_platform = std::make_unique<DesktopPlatform>();
+    return *g_platform;
+}
+
+void Runtime::setPlatform(std::unique_ptr<Platform> p) { g_platform = std::move(p); }
+
+void Runtime::formLoaded(Form* f) {
+    if (!g_loaded.contains(f)) g_loaded.append(f);
+}
+
+void Runtime::formUnloaded(Form* f) {
+    g_loaded.removeAll(f);
+    g_stack.removeAll(f);
+    // As with any forms program, the run ends when its last form is unloaded.
+    if (g_running && g_loaded.isEmpty() && !g_ended) End(0);
+}
+
+void Runtime::raised(Form* f) {
+    g_stack.removeAll(f);
+    g_stack.append(f);
+}
+
+void Runtime::restack() {
+    const QList<Form*> order = g_stack;
+    for (Form* f : order)
+        if (f->StaysAtBottom() && f->hWnd()) {
+            lowerWindow(f->hWnd());
+            g_stack.removeAll(f);
+            g_stack.prepend(f);
+        }
+    for (Form* f : order)
+        if (f->StaysOnTop() && f->hWnd() && f->hWnd()->isVisible()) {
+            raiseWindow(f->hWnd());
+            raised(f);
+        }
+}
+
+QList<Form*> Runtime::stackingOrder() { return g_stack; }
+
+// Qt's offscreen platform has no stacking; the runtime's own order above is what tests read there.
+void Runtime::raiseWindow(QWidget* w) {
+    if (w && QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+}
+
+void Runtime::lowerWindow(QWidget* w) {
+    if (w && QGuiApplication::platformName() != QLatin1String("offscreen")) w->lower();
+}
+
+void Runtime::reset() {
+    g_ended = true; // no handler runs while the forms go
+    for (auto& [type, f] : instances()) f->Unload();
+    instances().clear();
+    g_loaded.clear();
+    g_stack.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    g_ended = false;
+    g_exitCode = 0;
+    g_depth = 0;
+    setRndState(0x50000);
+    setTimerSource({});
+    if (Screen.MousePointer() != 0) Screen.setMousePointer(0);
+    Screen.setSizeOverride({});
+}
+
+// ---- The desktop ----
+
+bool DesktopPlatform::shellOpen(QWidget*, const QString& verb, const QString& target) {
+    if (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0) return false;
+    const bool address = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"));
+    const QUrl url = address ? QUrl(target, QUrl::StrictMode) : QUrl::fromLocalFile(resolveDataPath(target));
+    if (!url.isValid() || QDesktopServices::openUrl(url)) return url.isValid();
+    writeStderr(QStringLiteral("Could not open \"%1\": this desktop has no application for it.").arg(target));
+    return false;
+}
+
+void DesktopPlatform::keepInFront(QWidget* window) {
+    // The form has set Qt's stay-on-top hint; what is left is to bring the window up now.
+    Runtime::raiseWindow(window);
+}
+
+void DesktopPlatform::showErrorReport(const QString& text) {
+    if (headless()) return;
+    QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text);
+}
+
+void ShellExecute(QWidget* owner, const QString& verb, const QString& file, const QString&, const QString&, int) {
+    Runtime::platform().shellOpen(owner, verb, file);
+}
+
+void SetWindowPos(QWidget* window, int insertAfter, int, int, int, int, int) {
+    auto* fw = qobject_cast<FormWindow*>(window);
+    if (!fw || !fw->form() || insertAfter != HWND_TOPMOST) return;
+    fw->form()->setStaysOnTop(true);
+}
+
+// ---- Screen ----
+
+Single ScreenObject::Width() const {
+    if (!m_override.isEmpty()) return Single(m_override.width());
+    QScreen* s = QGuiApplication::primaryScreen();
+    return pixelsToTwips(s ? s->geometry().width() : 800);
+}
+
+Single ScreenObject::Height() const {
+    if (!m_override.isEmpty()) return Single(m_override.height());
+    QScreen* s = QGuiApplication::primaryScreen();
+    return pixelsToTwips(s ? s->geometry().height() : 600);
+}
+
+void ScreenObject::setMousePointer(int pointer) {
+    const bool busy = pointer == vbHourglass;
+    const bool wasBusy = m_pointer == vbHourglass;
+    m_pointer = pointer;
+    if (busy && !wasBusy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (!busy && wasBusy)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace vb

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the program needs to build, run and test on Debian 12, then configures and builds it.
+# Usage: scripts/setup.sh [build-dir]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
+          fonts-liberation2 fonts-wine fonts-dejavu-core
+          xvfb xauth xdotool x11-utils desktop-file-utils appstream)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -1,0 +1,58 @@
+// Renders screens to PNG files offscreen, for the README and for review.
+// Usage: screenshot [--scale N] OUTDIR [SCREEN...]   (all screens when none is named)
+#include "registry.h"
+#include "vb.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyleFactory>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QByteArray scale = "1";
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a = argv[i];
+        if (a == "--scale" && i + 1 < argc)
+            scale = argv[++i];
+        else
+            args << QString::fromLocal8Bit(a);
+    }
+    if (args.isEmpty()) {
+        std::fputs("usage: screenshot [--scale N] OUTDIR [SCREEN...]\n", stderr);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_SCALE_FACTOR", scale);
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    vb::installFonts();
+    vb::Screen.setSizeOverride(QSizeF(12000, 9000));
+
+    const QString out = args.takeFirst();
+    QDir().mkpath(out);
+    QStringList names = args;
+    if (names.isEmpty())
+        for (const ScreenInfo& s : allScreens()) names << s.name;
+    int failures = 0;
+    for (const QString& name : names) {
+        vb::Runtime::reset();
+        vb::Screen.setSizeOverride(QSizeF(12000, 9000));
+        vb::Form* f = screenByName(name);
+        if (!f) {
+            std::fprintf(stderr, "no screen called %s\n", qPrintable(name));
+            ++failures;
+            continue;
+        }
+        vb::Runtime::dispatch([f] { f->Show(); });
+        if (!f->hWnd()) {
+            ++failures;
+            continue;
+        }
+        const QString file = QDir(out).filePath(name + QStringLiteral(".png"));
+        if (!f->hWnd()->grab().save(file)) ++failures;
+        std::printf("%s\n", qPrintable(file));
+    }
+    return failures ? 1 : 0;
+}
