@@ -50,8 +50,6 @@ void FormWindow::paintEvent(QPaintEvent* e) {
         const QRect part = dirty & QRect(QPoint(0, 0), ink.deviceIndependentSize().toSize());
         if (!part.isEmpty()) p.drawImage(QRectF(part), ink, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
     }
-    p.end();
-    Runtime::painted(*m_form);
 }
 
 void FormWindow::forward(int kind, QMouseEvent* e) {

@@ -20,7 +20,6 @@ bool g_ended = false;
 int g_exitCode = 0;
 bool g_running = false;
 std::unique_ptr<Platform> g_platform;
-std::function<void(Form&)> g_paintObserver;
 QList<Form*> g_loaded; // in the order they were loaded
 QList<Form*> g_stack;  // back to front
 
@@ -113,12 +112,6 @@ Platform& Runtime::platform() {
 }
 
 void Runtime::setPlatform(std::unique_ptr<Platform> p) { g_platform = std::move(p); }
-
-void Runtime::setPaintObserver(std::function<void(Form&)> observer) { g_paintObserver = std::move(observer); }
-
-void Runtime::painted(Form& f) {
-    if (g_paintObserver) g_paintObserver(f);
-}
 
 void Runtime::formLoaded(Form* f) {
     if (!g_loaded.contains(f)) g_loaded.append(f);

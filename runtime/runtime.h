@@ -68,10 +68,6 @@ public:
     static Platform& platform();
     static void setPlatform(std::unique_ptr<Platform> p); // null restores the desktop's
 
-    // Told each time a form's window has finished painting; the benchmarks time screens up to their paint.
-    static void setPaintObserver(std::function<void(Form&)> observer); // empty removes it
-    static void painted(Form& f);
-
     // Called by forms.
     static void formLoaded(Form* f);
     static void formUnloaded(Form* f);

@@ -477,24 +477,6 @@ private slots:
         QCOMPARE(rec.opened[0].target, QStringLiteral("Teacher Guide.doc"));
     }
 
-    void paintObserverHearsEachFormThatFinishedPainting() {
-        QStringList painted;
-        Runtime::setPaintObserver([&](Form& f) { painted << f.Name(); });
-        auto& p = form<Probe>();
-        p.Show();
-        QTRY_VERIFY(painted.contains(QStringLiteral("Probe")));
-        QVERIFY(!painted.contains(QStringLiteral("Other")));
-        form<Other>().Show();
-        QTRY_VERIFY(painted.contains(QStringLiteral("Other")));
-        // A paint forced on one window reports that window alone, once.
-        painted.clear();
-        p.hWnd()->repaint();
-        QCOMPARE(painted, QStringList{QStringLiteral("Probe")});
-        Runtime::setPaintObserver({});
-        p.hWnd()->repaint();
-        QCOMPARE(painted.size(), 1);
-    }
-
     void stayOnTopWindowsAreRaisedAfterEveryShow() {
         auto& rec = recordDesktop();
         auto& p = form<Probe>();
