@@ -1,0 +1,12 @@
+# Runs the benchmarks' short form; passes when they ran to the end and printed the whole table.
+execute_process(COMMAND ${BENCH} --short RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}")
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "zb-bench --short ended with status ${rc}\n${err}")
+endif()
+foreach(section "Start-up" "Screen changes" "Ink" "Memory" "Idle" "Targets met:")
+    string(FIND "${out}" "${section}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "zb-bench --short printed no '${section}' in its table\n${err}")
+    endif()
+endforeach()

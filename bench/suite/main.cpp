@@ -1,0 +1,88 @@
+// The benchmarks of the program, one command: start-up, screen changes, ink, memory and idle, printed as one
+// table against their targets. `--short` is the quick form CI runs; the figures are then only indicative.
+#include "benchmarks.h"
+#include "drive.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+QString cpuModel() {
+    QFile f(QStringLiteral("/proc/cpuinfo"));
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& l : f.readAll().split('\n'))
+            if (l.startsWith("model name")) return QString::fromLatin1(l.mid(l.indexOf(':') + 1)).trimmed();
+    return QStringLiteral("unknown CPU");
+}
+
+void usage() {
+    std::fputs("usage: zb-bench [--short] [--reps N] [--startup-runs N] [--idle-seconds S] [--tours N]\n",
+               stderr);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::Settings s;
+    int tourChild = -1;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(a, "--short")) {
+            s.brief = true;
+            s.startupRuns = 3;
+            s.changeReps = 5;
+            s.inkMoves = 50;
+            s.inkStrokes = 2;
+            s.idleSeconds = 0.5;
+            s.tours = 3;
+        } else if (!std::strcmp(a, "--reps") && hasValue) {
+            s.changeReps = std::max(1, std::atoi(argv[++i]));
+        } else if (!std::strcmp(a, "--startup-runs") && hasValue) {
+            s.startupRuns = std::max(1, std::atoi(argv[++i]));
+        } else if (!std::strcmp(a, "--idle-seconds") && hasValue) {
+            s.idleSeconds = std::max(0.1, std::atof(argv[++i]));
+        } else if (!std::strcmp(a, "--tours") && hasValue) {
+            s.tours = std::max(1, std::atoi(argv[++i]));
+        } else if (!std::strcmp(a, "--tour-child") && hasValue) {
+            tourChild = std::max(0, std::atoi(argv[++i]));
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    // Without a display the benchmarks run on Qt's offscreen platform, as the tests do.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    bench::setUpLikeTheProgram();
+    bench::installQuietDesktop();
+    drive::startWatching();
+    if (tourChild >= 0) return bench::tourChild(tourChild);
+
+    const QString platform =
+        QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("DISPLAY")
+            ? QStringLiteral("xcb on X display %1").arg(qEnvironmentVariable("DISPLAY"))
+            : QGuiApplication::platformName();
+    report::Table table;
+    const bench::StartupResult bare = bench::startup(s, table);
+    bench::screenChanges(s, table);
+    bench::ink(s, table);
+    bench::memory(s, table, bare);
+    bench::idle(s, table);
+
+    const QString title =
+        QStringLiteral("Zestora Biology benchmarks%1: Qt %2, platform %3, %4 CPUs (%5)")
+            .arg(s.brief ? QStringLiteral(" (short form: figures only indicative)") : QString(),
+                 QString::fromLatin1(qVersion()), platform)
+            .arg(QThread::idealThreadCount())
+            .arg(cpuModel());
+    table.print(title);
+    return table.failures() ? 1 : 0;
+}
