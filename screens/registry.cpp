@@ -1,5 +1,6 @@
 #include "registry.h"
 
+#include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "sentence.h"
 
@@ -10,6 +11,12 @@ template <class F> vb::Form& get() { return vb::form<F>(); }
 const QList<ScreenInfo>& allScreens() {
     static const QList<ScreenInfo> screens = {
         {QStringLiteral("Titlefrm"), &get<Titlefrm>},
+        {QStringLiteral("TeacherGuide0"), &get<TeacherGuide0>},
+        {QStringLiteral("TeacherGuide1"), &get<TeacherGuide1>},
+        {QStringLiteral("TeacherGuide2"), &get<TeacherGuide2>},
+        {QStringLiteral("TeacherGuide3"), &get<TeacherGuide3>},
+        {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
+        {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
         {QStringLiteral("sentence"), &get<sentence>},
     };
     return screens;
