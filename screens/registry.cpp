@@ -3,6 +3,7 @@
 #include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "sentence.h"
+#include "notepad.h"
 
 namespace {
 template <class F> vb::Form& get() { return vb::form<F>(); }
@@ -18,6 +19,7 @@ const QList<ScreenInfo>& allScreens() {
         {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
         {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
         {QStringLiteral("sentence"), &get<sentence>},
+        {QStringLiteral("notepad"), &get<notepad>},
     };
     return screens;
 }
