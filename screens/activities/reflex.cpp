@@ -32,7 +32,8 @@ struct Annotation {
     OleColor colour;
 };
 const Annotation kAnnotations[5] = {
-    {"motor neurone", 360, 480, 1920, 645, vbCenter, kYellow},
+    // Two lines at this size take 720 twips with their descent; the letters stand where they would in 645.
+    {"motor neurone", 360, 480, 1920, 720, vbCenter, kYellow},
     {"muscle", 3570, 2550, 1560, 525, vbLeftJustify, kYellow},
     {"spinal cord", 750, 3720, 1185, 765, vbCenter, kBlue},
     {"hot cooker", 5160, 4200, 1680, 465, vbCenter, kYellow},
