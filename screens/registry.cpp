@@ -2,6 +2,7 @@
 
 #include "TeacherGuide.h"
 #include "Titlefrm.h"
+#include "reflex.h"
 #include "sentence.h"
 #include "notepad.h"
 
@@ -18,6 +19,7 @@ const QList<ScreenInfo>& allScreens() {
         {QStringLiteral("TeacherGuide3"), &get<TeacherGuide3>},
         {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
         {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
+        {QStringLiteral("reflex"), &get<reflex>},
         {QStringLiteral("sentence"), &get<sentence>},
         {QStringLiteral("notepad"), &get<notepad>},
     };
