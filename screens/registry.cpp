@@ -1,6 +1,7 @@
 #include "registry.h"
 
 #include "Titlefrm.h"
+#include "quadrat.h"
 
 namespace {
 template <class F> vb::Form& get() { return vb::form<F>(); }
@@ -9,6 +10,7 @@ template <class F> vb::Form& get() { return vb::form<F>(); }
 const QList<ScreenInfo>& allScreens() {
     static const QList<ScreenInfo> screens = {
         {QStringLiteral("Titlefrm"), &get<Titlefrm>},
+        {QStringLiteral("quadrat"), &get<quadrat>},
     };
     return screens;
 }
