@@ -2,6 +2,7 @@
 
 #include "Titlefrm.h"
 #include "quadrat.h"
+#include "sentence.h"
 
 namespace {
 template <class F> vb::Form& get() { return vb::form<F>(); }
@@ -11,6 +12,7 @@ const QList<ScreenInfo>& allScreens() {
     static const QList<ScreenInfo> screens = {
         {QStringLiteral("Titlefrm"), &get<Titlefrm>},
         {QStringLiteral("quadrat"), &get<quadrat>},
+        {QStringLiteral("sentence"), &get<sentence>},
     };
     return screens;
 }
