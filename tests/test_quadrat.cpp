@@ -165,38 +165,6 @@ bool whiteInk(QRgb p) {
     return qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) > 150 && qAlpha(p) > 100;
 }
 
-// Daisies wholly inside a region of the board: bright 8-connected dots. A dot cut by the region's edge fails.
-int daisiesIn(const QImage& img, const QRect& region) {
-    auto bright = [&](int x, int y) { return qGray(img.pixel(x, y)) >= 170; };
-    std::vector<char> seen(size_t(region.width()) * region.height(), 0);
-    int count = 0;
-    for (int y = region.top(); y <= region.bottom(); ++y)
-        for (int x = region.left(); x <= region.right(); ++x) {
-            const size_t i = size_t(y - region.top()) * region.width() + (x - region.left());
-            if (seen[i] || !bright(x, y)) continue;
-            ++count;
-            std::vector<QPoint> stack{{x, y}};
-            seen[i] = 1;
-            while (!stack.empty()) {
-                const QPoint p = stack.back();
-                stack.pop_back();
-                if (p.x() == region.left() || p.x() == region.right() || p.y() == region.top() ||
-                    p.y() == region.bottom())
-                    return -1;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const QPoint n(p.x() + dx, p.y() + dy);
-                        const size_t j =
-                            size_t(n.y() - region.top()) * region.width() + (n.x() - region.left());
-                        if (!region.contains(n) || seen[j] || !bright(n.x(), n.y())) continue;
-                        seen[j] = 1;
-                        stack.push_back(n);
-                    }
-            }
-        }
-    return count;
-}
-
 } // namespace
 
 class TestQuadrat : public QObject {
@@ -238,114 +206,6 @@ private slots:
         QCOMPARE(q.Label6.Count(), 15);
         QCOMPARE(q.Shape2.Count(), 11);
         QVERIFY(q.hWnd()->isVisible());
-    }
-
-    void everyCaptionColourFontAndPlace_data() {
-        QTest::addColumn<int>("array"); // 6 for Label6, 3 for Label3
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRectF>("box");
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<bool>("underline");
-        QTest::addColumn<int>("colour");
-        QTest::addColumn<int>("alignment");
-
-        const OleColor y = kYellow, o = RGB(255, 128, 0), w = RGB(255, 255, 255);
-        const QString times = QStringLiteral("Times New Roman"), arial = QStringLiteral("Arial"),
-                      tahoma = QStringLiteral("Tahoma");
-        auto row = [&](int array, int index, const char* caption, QRectF box, const QString& font,
-                       double points, bool bold, bool underline, OleColor colour, int alignment) {
-            QTest::addRow("Label%d(%d)", array, index)
-                << array << index << QString::fromUtf8(caption) << box << font << points << bold << underline
-                << int(colour) << alignment;
-        };
-        row(6, 3,
-            "Sam and Maddy are trying to estimate how many daisies are in the field using a 1m\u00B2 "
-            "quadrat.",
-            {480, 120, 5280, 1425}, times, 18, false, false, y, vbCenter);
-        row(6, 1, "Sam throws 1 quadrat onto the field.", {6360, 120, 5400, 465}, times, 18, false, false, y,
-            vbCenter);
-        row(3, 2, "Throw Sam's quadrat", {7080, 720, 4245, 495}, tahoma, 15.75, true, false, o, vbCenter);
-        row(6, 4, "Maddy throws 10 quadrats.", {6480, 1440, 5160, 465}, times, 18, false, false, y, vbCenter);
-        row(3, 3, "Throw Maddy's quadrats", {7080, 2040, 4245, 495}, tahoma, 15.75, true, false, y, vbCenter);
-        row(6, 2, "Calculate their estimates of the number of daisies in the field.",
-            {6600, 2760, 5160, 1185}, times, 18, false, false, y, vbCenter);
-        row(6, 5, "Sam's estimate", {6600, 3720, 2880, 585}, arial, 18, false, true, o, vbLeftJustify);
-        row(6, 7, "Average number in quadrat = 5", {6600, 4200, 5040, 585}, arial, 18, false, false, o,
-            vbLeftJustify);
-        row(6, 6, "Total in field = 5 x 100 = 500", {6600, 4680, 5040, 585}, arial, 18, false, false, o,
-            vbLeftJustify);
-        row(6, 8, "Maddy's estimate", {6600, 5400, 4440, 585}, arial, 18, false, true, y, vbLeftJustify);
-        row(6, 10, "Average in quadrat =        = 2.6", {6600, 5880, 5040, 585}, arial, 18, false, false, y,
-            vbLeftJustify);
-        row(6, 11, "26", {10140, 5640, 480, 465}, arial, 18, false, false, y, vbCenter);
-        row(6, 12, "10", {10080, 6120, 600, 405}, arial, 18, false, false, y, vbCenter);
-        row(6, 9, "Total in field = 2.6 x 100 = 260", {6600, 6600, 5040, 585}, arial, 18, false, false, y,
-            vbLeftJustify);
-        row(6, 13, "Actual number in field = 248", {6600, 7320, 5040, 435}, arial, 18, false, false, w,
-            vbLeftJustify);
-        row(6, 14, "Each    represents a daisy", {240, 7500, 6000, 435}, arial, 15.75, false, false, w,
-            vbCenter);
-        row(3, 1, "Answer", {120, 7920, 2565, 495}, tahoma, 15.75, true, false, y, vbCenter);
-        row(6, 0, "Whose results are closest and why?", {2880, 7920, 7320, 465}, times, 20.25, false, false,
-            y, vbCenter);
-        row(3, 0, "Exit", {10560, 7920, 1245, 495}, tahoma, 15.75, true, false, y, vbCenter);
-    }
-    void everyCaptionColourFontAndPlace() {
-        QFETCH(int, array);
-        QFETCH(int, index);
-        QFETCH(QString, caption);
-        QFETCH(QRectF, box);
-        QFETCH(QString, font);
-        QFETCH(double, points);
-        QFETCH(bool, bold);
-        QFETCH(bool, underline);
-        QFETCH(int, colour);
-        QFETCH(int, alignment);
-        quadrat& q = open();
-        const Label& l = array == 6 ? q.Label6(index) : q.Label3(index);
-        QCOMPARE(l.Caption(), caption);
-        QCOMPARE(QRectF(l.Left(), l.Top(), l.Width(), l.Height()), box);
-        QCOMPARE(l.Font().name, font);
-        QCOMPARE(double(l.Font().size), points);
-        QCOMPARE(l.Font().bold, bold);
-        QCOMPARE(l.Font().underline, underline);
-        QCOMPARE(l.ForeColor(), OleColor(colour));
-        QCOMPARE(l.Alignment(), alignment);
-        QVERIFY(l.captionFits());
-        if (array == 3) { // the house-style label buttons
-            QCOMPARE(l.BackStyle(), int(vbOpaque));
-            QCOMPARE(l.BackColor(), kBlack);
-            QCOMPARE(l.BorderStyle(), int(vbFixedSingle));
-        } else {
-            QCOMPARE(l.BackStyle(), int(vbTransparent));
-            QCOMPARE(l.BorderStyle(), int(vbBSNone));
-        }
-    }
-
-    void shapesAndTheFractionBar() {
-        quadrat& q = open();
-        for (const Square& s : kSquares) {
-            const Shape& sh = q.Shape2(s.index);
-            QCOMPARE(QRectF(sh.Left(), sh.Top(), sh.Width(), sh.Height()), QRectF(s.left, s.top, 600, 600));
-            QCOMPARE(sh.BorderColor(), s.colour);
-            QCOMPARE(sh.BorderWidth(), 3);
-            QCOMPARE(sh.FillStyle(), int(vbFSTransparent));
-            QCOMPARE(sh.ShapeKind(), int(vbShapeRectangle));
-        }
-        const Line& bar = *q.Line1;
-        QCOMPARE(QRectF(QPointF(bar.X1(), bar.Y1()), QPointF(bar.X2(), bar.Y2())),
-                 QRectF(QPointF(10080, 6060), QPointF(10680, 6060)));
-        QCOMPARE(bar.BorderColor(), kYellow);
-        QCOMPARE(bar.BorderWidth(), 2);
-        const Shape& dot = *q.Shape3;
-        QCOMPARE(QRectF(dot.Left(), dot.Top(), dot.Width(), dot.Height()), QRectF(2280, 7650, 75, 75));
-        QCOMPARE(dot.ShapeKind(), int(vbShapeCircle));
-        QCOMPARE(dot.FillStyle(), int(vbFSSolid));
-        QCOMPARE(dot.FillColor(), RGB(255, 255, 255));
-        QCOMPARE(dot.BorderColor(), RGB(255, 255, 255));
     }
 
     void eachButtonRevealsTheNextStageOnly() {
@@ -497,8 +357,7 @@ private slots:
             QVERIFY(field.geometry().contains(q.Shape2(i).geometry()));
         }
 
-        // On the board: the picture's own pixels wherever no square is drawn, and the daisies the captions
-        // count inside the squares.
+        // On the board: the picture's own pixels, unscaled, wherever no square is drawn.
         const QImage shot = board(q);
         const QImage picture = QImage(QDir(DataDir()).filePath(QStringLiteral("Images/field.jpg")))
                                    .convertToFormat(QImage::Format_RGB32);
@@ -513,15 +372,6 @@ private slots:
                 if (!underSquare && shot.pixel(at) != picture.pixel(x, y)) ++differing;
             }
         QCOMPARE(differing, 0);
-
-        int sams = 0, maddys = 0;
-        for (int i = 0; i < 11; ++i) {
-            const int n = daisiesIn(shot, q.Shape2(i).geometry().adjusted(3, 3, -3, -3));
-            QVERIFY2(n >= 0, qPrintable(QStringLiteral("a daisy is cut by the edge of Shape2(%1)").arg(i)));
-            (kQuadratSquares[i].sams ? sams : maddys) += n;
-        }
-        QCOMPARE(sams, 5);
-        QCOMPARE(maddys, 26);
     }
 
     // Outlines three pixels wide in the square's colour, drawn over the picture, with the field showing
