@@ -3,6 +3,7 @@
 #include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "reflex.h"
+#include "quadrat.h"
 #include "sentence.h"
 #include "notepad.h"
 
@@ -20,6 +21,7 @@ const QList<ScreenInfo>& allScreens() {
         {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
         {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
         {QStringLiteral("reflex"), &get<reflex>},
+        {QStringLiteral("quadrat"), &get<quadrat>},
         {QStringLiteral("sentence"), &get<sentence>},
         {QStringLiteral("notepad"), &get<notepad>},
     };
