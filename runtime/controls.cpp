@@ -173,7 +173,7 @@ CommandButton::CommandButton(Form& form, QWidget* container, const QString& name
     : Control(form, container, name, index) {
     setBackColor(RGB(192, 192, 192));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFontSpec(FontSpec{QStringLiteral("Tahoma"), 8.25f});
+    setFontDesc(FontDesc{QStringLiteral("Tahoma"), 8.25f});
 }
 
 void CommandButton::setCaption(const QString& text) {

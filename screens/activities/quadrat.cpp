@@ -27,16 +27,16 @@ void quadrat::Design() {
     setClientSize(12000, 9000);
     setCaption(QStringLiteral("Sampling Methods - The Quadrat"));
 
-    const FontSpec times18{QStringLiteral("Times New Roman"), 18};
-    const FontSpec arial18{QStringLiteral("Arial"), 18};
-    const FontSpec tahomaBold{QStringLiteral("Tahoma"), 15.75f, true};
+    const FontDesc times18{QStringLiteral("Times New Roman"), 18};
+    const FontDesc arial18{QStringLiteral("Arial"), 18};
+    const FontDesc tahomaBold{QStringLiteral("Tahoma"), 15.75f, true};
 
     auto text = [this](int index, Single left, Single top, Single width, Single height,
-                       const QString& caption, const FontSpec& font, OleColor colour, int alignment,
+                       const QString& caption, const FontDesc& font, OleColor colour, int alignment,
                        bool visible) -> Label& {
         auto& l = add<Label>("Label6", index, left, top, width, height);
         l.setCaption(caption);
-        l.setFontSpec(font);
+        l.setFontDesc(font);
         l.setForeColor(colour);
         l.setAlignment(alignment);
         l.setBackStyle(vbTransparent);
@@ -44,10 +44,10 @@ void quadrat::Design() {
         return l;
     };
     auto button = [this](int index, Single left, Single top, Single width, const QString& caption,
-                         OleColor colour, const FontSpec& font, bool visible) {
+                         OleColor colour, const FontDesc& font, bool visible) {
         auto& b = add<Label>("Label3", index, left, top, width, 495);
         b.setCaption(caption);
-        b.setFontSpec(font);
+        b.setFontDesc(font);
         b.setForeColor(colour);
         b.setBackColor(kBlack);
         b.setBackStyle(vbOpaque);
@@ -87,7 +87,7 @@ void quadrat::Design() {
          QStringLiteral("Calculate their estimates of the number of daisies in the field."), times18, kYellow,
          vbCenter, false);
 
-    FontSpec underlined = arial18;
+    FontDesc underlined = arial18;
     underlined.underline = true;
     text(5, 6600, 3720, 2880, 585, QStringLiteral("Sam's estimate"), underlined, kOrange, vbLeftJustify,
          false);

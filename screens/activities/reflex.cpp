@@ -90,7 +90,7 @@ void reflex::Design() {
         slot.setCaption(QString::fromLatin1(kSentences[i]));
         slot.setBackColor(kBlack);
         slot.setForeColor(kYellow);
-        slot.setFontSpec({QStringLiteral("Arial"), 12, true});
+        slot.setFontDesc({QStringLiteral("Arial"), 12, true});
         slot.setAlignment(vbCenter);
         slot.setBorderStyle(vbFixedSingle);
     }
@@ -107,7 +107,7 @@ void reflex::Design() {
         b.setCaption(QString::fromLatin1(buttons[i]));
         b.setBackColor(kBlack);
         b.setForeColor(kYellow);
-        b.setFontSpec({QStringLiteral("Tahoma"), 15.75f, true});
+        b.setFontDesc({QStringLiteral("Tahoma"), 15.75f, true});
         b.setAlignment(vbCenter);
         b.setBorderStyle(vbFixedSingle);
     }
@@ -116,7 +116,7 @@ void reflex::Design() {
     auto& message = add<Label>("Label5", 4200, 5760, 3435, 555);
     message.setBackStyle(vbTransparent);
     message.setForeColor(kYellow);
-    message.setFontSpec({QStringLiteral("Times New Roman"), 24.75f});
+    message.setFontDesc({QStringLiteral("Times New Roman"), 24.75f});
     message.setAlignment(vbCenter);
     message.setVisible(false);
 
@@ -125,7 +125,7 @@ void reflex::Design() {
         QStringLiteral("Use the diagram to help you put the sentences in the correct order."));
     instruction.setBackStyle(vbTransparent);
     instruction.setForeColor(kYellow);
-    instruction.setFontSpec({QStringLiteral("Times New Roman"), 20.25f});
+    instruction.setFontDesc({QStringLiteral("Times New Roman"), 20.25f});
     instruction.setAlignment(vbCenter);
 
     for (int i = 0; i < 5; ++i) {
@@ -134,7 +134,7 @@ void reflex::Design() {
         l.setCaption(QString::fromLatin1(a.caption));
         l.setBackStyle(vbTransparent);
         l.setForeColor(a.colour);
-        l.setFontSpec({QStringLiteral("Arial"), 15.75f, true});
+        l.setFontDesc({QStringLiteral("Arial"), 15.75f, true});
         l.setAlignment(a.alignment);
     }
     for (int i = 0; i < 4; ++i) {
@@ -149,7 +149,7 @@ void reflex::Design() {
         auto& card = add<Label>("Label2", i, kHome[i][0], kHome[i][1], kCardWidth, kCardHeight);
         card.setBackColor(kBlack);
         card.setForeColor(kYellow);
-        card.setFontSpec({QStringLiteral("Arial"), 12, true});
+        card.setFontDesc({QStringLiteral("Arial"), 12, true});
         card.setAlignment(vbCenter);
         card.setBorderStyle(vbFixedSingle);
     }

@@ -15,7 +15,7 @@ CommandButton& button(CommandButton& b, const QString& caption, OleColor face) {
     b.setStyle(1);
     b.setBackColor(face);
     b.setCaption(caption);
-    b.setFontSpec({QStringLiteral("Tahoma"), 12});
+    b.setFontDesc({QStringLiteral("Tahoma"), 12});
     return b;
 }
 

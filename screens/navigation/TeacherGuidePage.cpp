@@ -59,7 +59,7 @@ void TeacherGuidePage::Design() {
     } else {
         auto& link = add<Label>(QStringLiteral("Label2"), 120, 8520, 5235, 375);
         link.setCaption(QString::fromUtf8(guide::kOpenDocumentCaption));
-        link.setFontSpec({kArial, 12, true});
+        link.setFontDesc({kArial, 12, true});
         link.setForeColor(kYellow);
         link.setBackColor(kBlack);
         link.setBackStyle(vbOpaque);
@@ -71,7 +71,7 @@ void TeacherGuidePage::Design() {
 void TeacherGuidePage::addText(const guide::Caption& c) {
     auto& label = add<Label>(QStringLiteral("Label1"), c.index, c.left, c.top, c.width, c.height);
     label.setCaption(QString::fromUtf8(c.text));
-    label.setFontSpec({kArial, c.points, c.bold});
+    label.setFontDesc({kArial, c.points, c.bold});
     label.setForeColor(kYellow);
     label.setBackStyle(vbTransparent);
 }
@@ -94,7 +94,7 @@ void TeacherGuidePage::addGrid(const guide::Grid& grid) {
 Label& TeacherGuidePage::addButton(int index, const QString& caption, Single left, Single width) {
     auto& button = add<Label>(QStringLiteral("Label3"), index, left, index == 0 ? 60 : 8520, width, 375);
     button.setCaption(caption);
-    button.setFontSpec({kArial, 12.75f, true});
+    button.setFontDesc({kArial, 12.75f, true});
     button.setForeColor(kYellow);
     button.setBackColor(kBlack);
     button.setBackStyle(vbOpaque);
