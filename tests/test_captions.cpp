@@ -37,7 +37,11 @@ private slots:
                                                       .arg(l->Width())
                                                       .arg(l->Height())));
         }
-        QVERIFY(labels > 0);
+        // Only the backdrop is a screen without text; any other screen without labels failed to build them.
+        if (screen == QLatin1String("Grey"))
+            QCOMPARE(labels, 0);
+        else
+            QVERIFY(labels > 0);
     }
 
     void theFitCheckCatchesATooLongCaption() {
