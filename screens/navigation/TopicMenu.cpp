@@ -8,8 +8,9 @@ using namespace vb;
 namespace {
 
 // Only three activities of the course are in this edition; every other entry is listed but dimmed.
-// The live entries' `open` is filled in as their activity screens join the program.
-const std::array<TopicMenuData, kTopicMenus> kMenus = {{
+// The live entries' `open` is filled in (&screenOf<quadrat> and so on) as their activity screens join the
+// program.
+std::array<TopicMenuData, kTopicMenus> g_menus = {{
     {"menu1",
      "Menu 1",
      {"Sampling Methods - The Quadrat", "Match the Sampling Apparatus", "The Endocrine System", "Hormones",
@@ -49,12 +50,20 @@ const std::array<TopicMenuData, kTopicMenus> kMenus = {{
 // The house width, not the window's inner width: the half twip of an odd width is kept.
 constexpr Single kHouseWidth = 12000;
 
+TopicMenuData& row(int number) {
+    if (number < 1 || number > kTopicMenus)
+        throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call"));
+    return g_menus[size_t(number - 1)];
+}
+
 } // namespace
 
 const TopicMenuData& topicMenuData(int number) {
-    if (number < 1 || number > kTopicMenus)
-        throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call"));
-    return kMenus[size_t(number - 1)];
+    return row(number);
+}
+
+void setLiveEntryAction(int number, Form& (*open)()) {
+    row(number).open = open;
 }
 
 TopicMenu& topicMenu(int number) {

@@ -23,6 +23,12 @@ inline constexpr vb::Single kEntryStep = 750;
 
 // The row of menu `number` (1 to 5).
 const TopicMenuData& topicMenuData(int number);
+// Gives menu `number`'s live entry the screen it opens (null: none).
+void setLiveEntryAction(int number, vb::Form& (*open)());
+// For the table and setLiveEntryAction: the one instance of screen class F.
+template <class F> vb::Form& screenOf() {
+    return vb::form<F>();
+}
 
 class TopicMenu : public NavigationScreen {
 public:
