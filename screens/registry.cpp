@@ -4,19 +4,23 @@
 #include "Titlefrm.h"
 #include "TopicMenu.h"
 #include "intro0.h"
+#include "sentence.h"
 
 namespace {
-template <class F> vb::Form& get() {
-    return vb::form<F>();
-}
+template <class F> vb::Form& get() { return vb::form<F>(); }
 } // namespace
 
 const QList<ScreenInfo>& allScreens() {
     static const QList<ScreenInfo> screens = {
-        {QStringLiteral("Titlefrm"), &get<Titlefrm>}, {QStringLiteral("intro0"), &get<intro0>},
-        {QStringLiteral("Grey"), &get<Grey>},         {QStringLiteral("menu1"), &get<menu1>},
-        {QStringLiteral("menu2"), &get<menu2>},       {QStringLiteral("menu3"), &get<menu3>},
-        {QStringLiteral("menu4"), &get<menu4>},       {QStringLiteral("menu5"), &get<menu5>},
+        {QStringLiteral("Titlefrm"), &get<Titlefrm>},
+        {QStringLiteral("intro0"), &get<intro0>},
+        {QStringLiteral("Grey"), &get<Grey>},
+        {QStringLiteral("menu1"), &get<menu1>},
+        {QStringLiteral("menu2"), &get<menu2>},
+        {QStringLiteral("menu3"), &get<menu3>},
+        {QStringLiteral("menu4"), &get<menu4>},
+        {QStringLiteral("menu5"), &get<menu5>},
+        {QStringLiteral("sentence"), &get<sentence>},
     };
     return screens;
 }

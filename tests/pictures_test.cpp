@@ -448,22 +448,28 @@ void PicturesTest::toolIsDeterministicAndMatchesCommittedPictures() {
         const QImage b = QImage(QDir(second.path()).filePath(f)).convertToFormat(QImage::Format_ARGB32);
         QVERIFY2(!a.isNull() && a == b, qPrintable(f + QStringLiteral(" differs between two runs")));
 
-        // The committed copy is what the code draws today (allowing for a
-        // slightly different JPEG decoder or font rasteriser).
+        // The committed copy is what the code draws today. A different JPEG
+        // codec or font rasteriser may nudge many pixels slightly; a change to
+        // the drawing moves some pixels a lot.
         const QImage committed = load(f).convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(committed.size(), a.size());
         double total = 0;
+        qint64 changed = 0;
         for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x) {
                 const QRgb p = a.pixel(x, y), q = committed.pixel(x, y);
-                total += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) +
-                         qAbs(qAlpha(p) - qAlpha(q));
+                const int d[] = {qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                                 qAbs(qBlue(p) - qBlue(q)), qAbs(qAlpha(p) - qAlpha(q))};
+                total += d[0] + d[1] + d[2] + d[3];
+                changed += *std::max_element(d, d + 4) > 40;
             }
         const double mean = total / (4.0 * a.width() * a.height());
-        QVERIFY2(mean < 0.5,
-                 qPrintable(
-                     f + QStringLiteral(" is stale (mean difference %1): cmake --build build --target images")
-                             .arg(mean)));
+        const qint64 allowed = qint64(a.width()) * a.height() / 20000;
+        QVERIFY2(mean < 0.5 && changed <= allowed,
+                 qPrintable(f + QStringLiteral(" is stale (mean difference %1, %2 pixels changed): "
+                                               "cmake --build build --target images")
+                                    .arg(mean)
+                                    .arg(changed)));
     }
 }
 
