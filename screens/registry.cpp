@@ -1,10 +1,13 @@
 #include "registry.h"
 
 #include "Grey.h"
+#include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "TopicMenu.h"
 #include "intro0.h"
+#include "reflex.h"
 #include "sentence.h"
+#include "notepad.h"
 
 namespace {
 template <class F> vb::Form& get() { return vb::form<F>(); }
@@ -20,7 +23,15 @@ const QList<ScreenInfo>& allScreens() {
         {QStringLiteral("menu3"), &get<menu3>},
         {QStringLiteral("menu4"), &get<menu4>},
         {QStringLiteral("menu5"), &get<menu5>},
+        {QStringLiteral("TeacherGuide0"), &get<TeacherGuide0>},
+        {QStringLiteral("TeacherGuide1"), &get<TeacherGuide1>},
+        {QStringLiteral("TeacherGuide2"), &get<TeacherGuide2>},
+        {QStringLiteral("TeacherGuide3"), &get<TeacherGuide3>},
+        {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
+        {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
+        {QStringLiteral("reflex"), &get<reflex>},
         {QStringLiteral("sentence"), &get<sentence>},
+        {QStringLiteral("notepad"), &get<notepad>},
     };
     return screens;
 }
