@@ -60,7 +60,11 @@ private slots:
                                                       .arg(l->Width())
                                                       .arg(l->Height())));
         }
-        QVERIFY(captions > 0);
+        // Only the backdrop is a screen without text; any other screen without captions failed to build them.
+        if (screen == QLatin1String("Grey"))
+            QCOMPARE(captions, 0);
+        else
+            QVERIFY(captions > 0);
     }
 
     void theFitCheckCatchesATooLongCaption() {

@@ -1,6 +1,7 @@
 #include "Titlefrm.h"
 
 #include "Module1.h"
+#include "intro0.h"
 
 using namespace vb;
 
@@ -63,7 +64,10 @@ void Titlefrm::Form_Load() {
     }
 }
 
-void Titlefrm::Command1_Click() {}
+void Titlefrm::Command1_Click() {
+    form<intro0>().Show();
+    Unload();
+}
 
 void Titlefrm::Command2_Click() { End(); }
 
