@@ -2,11 +2,11 @@
 
 using namespace vb;
 
-FontSpec tahomaBold(Single points) {
-    return FontSpec{QStringLiteral("Tahoma"), points, true};
+FontDesc tahomaBold(Single points) {
+    return FontDesc{QStringLiteral("Tahoma"), points, true};
 }
-FontSpec arialBold(Single points) {
-    return FontSpec{QStringLiteral("Arial"), points, true};
+FontDesc arialBold(Single points) {
+    return FontDesc{QStringLiteral("Arial"), points, true};
 }
 
 NavigationScreen::NavigationScreen(const QString& name) : Form(name) {
@@ -31,7 +31,7 @@ Label& NavigationScreen::addTitle(Single left, Single top, Single width, Single 
                                   const QString& caption) {
     auto& title = add<Label>(QStringLiteral("Label1"), left, top, width, height);
     title.setCaption(caption);
-    title.setFontSpec(tahomaBold(points));
+    title.setFontDesc(tahomaBold(points));
     title.setForeColor(kTitlePink);
     title.setBackColor(kButtonBlack);
     title.setAlignment(vbCenter);
@@ -40,10 +40,10 @@ Label& NavigationScreen::addTitle(Single left, Single top, Single width, Single 
 }
 
 Label& NavigationScreen::addLabelButton(const QString& name, int index, Single left, Single top, Single width,
-                                        Single height, const FontSpec& font, const QString& caption) {
+                                        Single height, const FontDesc& font, const QString& caption) {
     auto& button = add<Label>(name, index, left, top, width, height);
     button.setCaption(caption);
-    button.setFontSpec(font);
+    button.setFontDesc(font);
     button.setForeColor(kButtonYellow);
     button.setBackColor(kButtonBlack);
     button.setAlignment(vbCenter);

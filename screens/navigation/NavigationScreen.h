@@ -35,7 +35,7 @@ protected:
     vb::Label& addTitle(vb::Single left, vb::Single top, vb::Single width, vb::Single height,
                         vb::Single points, const QString& caption);
     vb::Label& addLabelButton(const QString& name, int index, vb::Single left, vb::Single top,
-                              vb::Single width, vb::Single height, const vb::FontSpec& font,
+                              vb::Single width, vb::Single height, const vb::FontDesc& font,
                               const QString& caption);
     void designMenuColumn();               // Label2(0), hidden until Load has built the rest of the column
     vb::CommandButton& designExitButton(); // Command1, placed and pictured at Load
@@ -46,5 +46,5 @@ protected:
 };
 
 // Label buttons are opaque black boxes with a bold yellow centred caption and a single border.
-vb::FontSpec tahomaBold(vb::Single points);
-vb::FontSpec arialBold(vb::Single points);
+vb::FontDesc tahomaBold(vb::Single points);
+vb::FontDesc arialBold(vb::Single points);

@@ -2,14 +2,15 @@
 
 #include "Module1.h"
 #include "intro0.h"
+#include "quadrat.h"
+#include "reflex.h"
+#include "sentence.h"
 
 using namespace vb;
 
 namespace {
 
 // Only three activities of the course are in this edition; every other entry is listed but dimmed.
-// The live entries' `open` is filled in (&screenOf<quadrat> and so on) as their activity screens join the
-// program.
 std::array<TopicMenuData, kTopicMenus> g_menus = {{
     {"menu1",
      "Menu 1",
@@ -17,13 +18,13 @@ std::array<TopicMenuData, kTopicMenus> g_menus = {{
       "Response to Stimulus"},
      5655,
      0,
-     nullptr},
+     &screenOf<quadrat>},
     {"menu2",
      "Menu 2",
      {"Stimulus and Response", "Reflex Action", "The Eye", "Accommodation of the Iris", "Plant Hormones"},
      4575,
      1,
-     nullptr},
+     &screenOf<reflex>},
     {"menu3",
      "Menu 3",
      {"Circulation and Respiration", "Tour of the Blood", "Veins and Arteries", "Blood System Components",
@@ -44,7 +45,7 @@ std::array<TopicMenuData, kTopicMenus> g_menus = {{
       "Constructing a Biological Sentence"},
      5775,
      4,
-     nullptr},
+     &screenOf<sentence>},
 }};
 
 // The house width, not the window's inner width: the half twip of an odd width is kept.

@@ -2,6 +2,7 @@
 
 #include "Grey.h"
 #include "Module1.h"
+#include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "TopicMenu.h"
 
@@ -12,7 +13,7 @@ constexpr int kWebAddressIndex = 6;
 constexpr int kTeachersGuideIndex = 7;
 } // namespace
 
-std::function<void()> intro0::showTeachersGuide;
+std::function<void()> intro0::showTeachersGuide = [] { vb::form<TeacherGuide0>().Show(); };
 
 intro0::intro0() : NavigationScreen(QStringLiteral("intro0")) {
     Check1.onClick([this] { Check1_Click(); });
@@ -25,7 +26,7 @@ void intro0::Design() {
 
     auto& hide = add<CheckBox>(QStringLiteral("Check1"), 120, 1200, 1935, 375);
     hide.setCaption(QStringLiteral("Hide Desktop"));
-    hide.setFontSpec(arialBold(12));
+    hide.setFontDesc(arialBold(12));
     hide.setForeColor(kButtonYellow);
 
     addLabelButton(QStringLiteral("Label2"), kTeachersGuideIndex, 9600, 1680, 2235, 375, arialBold(12),
@@ -40,7 +41,7 @@ void intro0::Design() {
     // Right-aligned, and wide enough for the whole notice on one line: it grows to the left.
     auto& copyright = add<Label>(QStringLiteral("Label3"), 7260, 8160, 4530, 315);
     copyright.setCaption(QStringLiteral("Copyright \u00A9 2026 Quorvane Educational Software"));
-    copyright.setFontSpec({QStringLiteral("Tahoma"), 9.75f});
+    copyright.setFontDesc({QStringLiteral("Tahoma"), 9.75f});
     copyright.setForeColor(kButtonYellow);
     copyright.setAlignment(vbRightJustify);
     copyright.setBackStyle(vbTransparent);
