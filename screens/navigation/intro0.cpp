@@ -13,7 +13,6 @@ constexpr int kWebAddressIndex = 6;
 constexpr int kTeachersGuideIndex = 7;
 } // namespace
 
-std::function<void()> intro0::showTeachersGuide = [] { vb::form<TeacherGuide0>().Show(); };
 
 intro0::intro0() : NavigationScreen(QStringLiteral("intro0")) {
     Check1.onClick([this] { Check1_Click(); });
@@ -79,7 +78,7 @@ void intro0::Label2_Click(int Index) {
                      QString(), SW_HIDE);
         break;
     case kTeachersGuideIndex:
-        if (showTeachersGuide) showTeachersGuide();
+        form<TeacherGuide0>().Show();
         break;
     default:
         break; // "WWW Links" is never shown and has no action

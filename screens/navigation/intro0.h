@@ -4,8 +4,6 @@
 
 #include "NavigationScreen.h"
 
-#include <functional>
-
 inline constexpr const char* kWebAddressText = "www.quorvane.example";
 inline constexpr const char* kWebAddressUrl = "https://www.quorvane.example/";
 
@@ -20,9 +18,6 @@ public:
     void Label2_Click(int Index) override;
     void Command1_Click() override;
     void Check1_Click();
-
-    // Shows the first page of the Teachers' Guide; "Teachers' Guide" does nothing while it is unset.
-    static std::function<void()> showTeachersGuide;
 
 protected:
     void Design() override;
