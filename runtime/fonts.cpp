@@ -23,9 +23,10 @@ void installFonts() {
     static bool done = false;
     if (done) return;
     done = true;
-    // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone.
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0) g_tahomaLoaded = true;
+    // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone. Only the regular
+    // face: Wine's bold face is barely heavier, while the emboldened regular reads as bold on a board.
+    if (QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0)
+        g_tahomaLoaded = true;
 }
 
 QString mappedFamily(const QString& name) {
