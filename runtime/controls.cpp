@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStylePainter>
 
 #include <cmath>
 
@@ -460,33 +459,6 @@ public:
     void showPopup() override {
         if (onDropDown) onDropDown();
         QComboBox::showPopup();
-    }
-
-protected:
-    // As QComboBox paints, but with one palette object for all lists of the same colours: the style caches
-    // the painted face under the palette's identity, and each list loaded afresh has a palette of its own, so
-    // every load would add faces to the cache that nothing uses again.
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        painter.setPen(palette().color(QPalette::Text));
-        QStyleOptionComboBox opt;
-        initStyleOption(&opt);
-        opt.palette = sharedPalette(opt.palette);
-        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
-        if (currentIndex() < 0 && !placeholderText().isEmpty()) {
-            opt.palette.setBrush(QPalette::ButtonText, opt.palette.placeholderText());
-            opt.currentText = placeholderText();
-        }
-        painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
-    }
-
-private:
-    static QPalette sharedPalette(const QPalette& p) {
-        static QList<QPalette> palettes;
-        for (const QPalette& known : palettes)
-            if (known == p) return known;
-        palettes.append(p);
-        return p;
     }
 };
 } // namespace

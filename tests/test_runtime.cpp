@@ -1,9 +1,6 @@
 // The forms runtime, driven as the screens drive it: through real mouse events on real windows.
 #include "support/testsupport.h"
 
-#include <QProxyStyle>
-#include <QStyleFactory>
-#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,33 +77,6 @@ public:
 protected:
     void Design() override { add<Label>("Label1", 0, 0, 1000, 300).setCaption(QStringLiteral("design")); }
     void Form_Load() override { ++loads; }
-};
-
-class Lists : public Form {
-public:
-    Lists() : Form(QStringLiteral("Lists")) {}
-
-protected:
-    void Design() override {
-        setClientSize(6000, 3000);
-        for (int i = 0; i < 2; ++i) {
-            auto& list = add<ComboBox>("Combo1", i, 300, 300 + 900 * i, 3015, 405);
-            list.setBackColor(RGB(255, 255, 192));
-            list.AddItem(QStringLiteral("Respiration"));
-        }
-    }
-};
-
-// Notes the palette each drop-down list's face is painted with.
-class PaletteSpy : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    QList<qint64> faceKeys;
-    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
-                            const QWidget* w) const override {
-        if (cc == CC_ComboBox) const_cast<PaletteSpy*>(this)->faceKeys.append(opt->palette.cacheKey());
-        QProxyStyle::drawComplexControl(cc, opt, p, w);
-    }
 };
 
 QStringList kinds(const QList<Event>& events) {
@@ -505,25 +475,6 @@ private slots:
         QCOMPARE(rec.opened.size(), 1);
         QCOMPARE(rec.opened[0].verb, QStringLiteral("open"));
         QCOMPARE(rec.opened[0].target, QStringLiteral("Teacher Guide.doc"));
-    }
-
-    void dropDownListsOfOneColourPaintWithOnePaletteAcrossLoads() {
-        // The style caches painted faces under the palette's identity: a palette per load would fill the
-        // cache a little more on every visit to a screen with lists.
-        const QString before = QApplication::style()->name();
-        auto* spy = new PaletteSpy(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setStyle(spy);
-        auto& f = form<Lists>();
-        for (int load = 0; load < 3; ++load) {
-            f.Show();
-            f.hWnd()->grab();
-            f.Unload();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-        const QList<qint64> keys = spy->faceKeys;
-        QApplication::setStyle(QStyleFactory::create(before));
-        QVERIFY(keys.size() >= 6);
-        QCOMPARE(QSet<qint64>(keys.begin(), keys.end()).size(), 1);
     }
 
     void stayOnTopWindowsAreRaisedAfterEveryShow() {
