@@ -7,10 +7,15 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace vb {
 
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window), m_form(&form) {
+    // Qt keeps scaled window icons and the faces the style paints for drop-down lists in its pixmap cache,
+    // and a cache that holds anything wakes the program every 30 s to expire it; faces cached under the
+    // palettes of unloaded lists also pile up in it. Both are cheap to paint again, so nothing is cached.
+    QPixmapCache::setCacheLimit(0);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setObjectName(form.Name());
