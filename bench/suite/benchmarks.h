@@ -22,7 +22,9 @@ void idle(const Settings& s, report::Table& t);
 int tourChild(int tours);
 
 // Starts a program beside this one with `args`; `startedMs` is the clock read just before it is started.
-// Returns its exit status (-1 when it could not start or died by a signal) and what it printed.
-int runChild(const QString& program, const QStringList& args, double* startedMs, QByteArray* output);
+// Returns its exit status (-1 when it could not start, died by a signal or was stopped after `timeoutMs`) and
+// what it printed.
+int runChild(const QString& program, const QStringList& args, double* startedMs, QByteArray* output,
+             int timeoutMs = 60000);
 
 } // namespace bench

@@ -25,10 +25,6 @@ void screenChanges(const Settings& s, report::Table& t) {
               QStringLiteral("Screen changes: click to the new screen painted, median / p95 of %1")
                   .arg(s.changeReps));
     QString error;
-    if (!tour::showTitle(&error)) {
-        t.failed(QStringLiteral("title screen"), error);
-        return;
-    }
     const QList<tour::Sequence> sequences = tour::navigations();
     if (sequences.isEmpty()) {
         t.note(QStringLiteral("(this build has no screen to change to yet)"));

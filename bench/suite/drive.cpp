@@ -31,6 +31,10 @@ quint64 paintsOf(const QString& screen) {
 }
 
 bool waitForPaint(const QString& screen, quint64 seen, int timeoutMs) {
+    if (paintsOf(screen) > seen) { // painted while the input was handled
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return true;
+    }
     bool late = false;
     QTimer watchdog;
     watchdog.setSingleShot(true);

@@ -2,6 +2,7 @@
 // table against their targets. `--short` is the quick form CI runs; the figures are then only indicative.
 #include "benchmarks.h"
 #include "drive.h"
+#include "tour.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,6 +31,7 @@ void usage() {
 int main(int argc, char** argv) {
     bench::Settings s;
     int tourChild = -1;
+    QStringList only; // empty: every benchmark
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
             s.inkStrokes = 2;
             s.idleSeconds = 0.5;
             s.tours = 3;
+        } else if (!std::strcmp(a, "--only") && hasValue) {
+            only = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(','), Qt::SkipEmptyParts);
         } else if (!std::strcmp(a, "--reps") && hasValue) {
             s.changeReps = std::max(1, std::atoi(argv[++i]));
         } else if (!std::strcmp(a, "--startup-runs") && hasValue) {
@@ -70,12 +74,18 @@ int main(int argc, char** argv) {
         QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("DISPLAY")
             ? QStringLiteral("xcb on X display %1").arg(qEnvironmentVariable("DISPLAY"))
             : QGuiApplication::platformName();
+    auto wanted = [&](const char* name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
     report::Table table;
-    const bench::StartupResult bare = bench::startup(s, table);
-    bench::screenChanges(s, table);
-    bench::ink(s, table);
-    bench::memory(s, table, bare);
-    bench::idle(s, table);
+    bench::StartupResult bare;
+    if (wanted("start-up") || wanted("memory")) bare = bench::startup(s, table);
+    // The benchmarks in this process start from the title screen, as the program does, and end there.
+    QString error;
+    const bool titleShown = tour::showTitle(&error);
+    if (!titleShown) table.failed(QStringLiteral("title screen"), error);
+    if (wanted("changes") && titleShown) bench::screenChanges(s, table);
+    if (wanted("ink") && titleShown) bench::ink(s, table);
+    if (wanted("memory")) bench::memory(s, table, bare);
+    if (wanted("idle") && titleShown) bench::idle(s, table);
 
     const QString title =
         QStringLiteral("Zestora Biology benchmarks%1: Qt %2, platform %3, %4 CPUs (%5)")

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +16,8 @@ extern char** environ;
 
 namespace bench {
 
-int runChild(const QString& program, const QStringList& args, double* startedMs, QByteArray* output) {
+int runChild(const QString& program, const QStringList& args, double* startedMs, QByteArray* output,
+             int timeoutMs) {
     const QByteArray path =
         (QCoreApplication::applicationDirPath() + QLatin1Char('/') + program).toLocal8Bit();
     QList<QByteArray> argBytes{path};
@@ -42,8 +45,22 @@ int runChild(const QString& program, const QStringList& args, double* startedMs,
         return -1;
     }
     output->clear();
+    // A child that never reports (a screen that no longer paints) is stopped rather than waited for forever.
+    const double deadline = *startedMs + timeoutMs;
+    bool late = false;
     char buffer[4096];
     for (;;) {
+        pollfd p{pipeFds[0], POLLIN, 0};
+        const int ready = poll(&p, 1, std::max(0, int(deadline - nowMs())));
+        if (ready == 0) {
+            late = true;
+            kill(pid, SIGKILL);
+            break;
+        }
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
         const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
         if (n > 0)
             output->append(buffer, n);
@@ -54,6 +71,7 @@ int runChild(const QString& program, const QStringList& args, double* startedMs,
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (late) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
