@@ -158,6 +158,8 @@ void Runtime::lowerWindow(QWidget* w) {
 void Runtime::reset() {
     g_ended = true; // no handler runs while the forms go
     for (auto& [type, f] : instances()) f->Unload();
+    // The windows go first: their controls unregister from their form as they are deleted.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     instances().clear();
     g_loaded.clear();
     g_stack.clear();
