@@ -17,21 +17,22 @@ namespace {
 constexpr int kBorder3D = 2;
 
 // The sunken edge of a bordered label or a list: dark above and left, light below and right.
+// One-pixel rows and columns are filled, not stroked: every label button has this edge, and stroking eight
+// lines cost more than the rest of its paint but the text.
 void drawSunkenEdge(QPainter& p, const QRect& r) {
+    auto row = [&](int x1, int x2, int y, const QColor& c) { p.fillRect(QRect(x1, y, x2 - x1 + 1, 1), c); };
+    auto column = [&](int x, int y1, int y2, const QColor& c) { p.fillRect(QRect(x, y1, 1, y2 - y1 + 1), c); };
     const QRect o = r.adjusted(0, 0, -1, -1);
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(o.topLeft(), o.topRight());
-    p.drawLine(o.topLeft(), o.bottomLeft());
-    p.setPen(Qt::white);
-    p.drawLine(o.bottomLeft(), o.bottomRight());
-    p.drawLine(o.topRight(), o.bottomRight());
+    const QColor shadow(128, 128, 128), light(Qt::white), darkShadow(64, 64, 64), face(212, 208, 200);
+    row(o.left(), o.right(), o.top(), shadow);
+    column(o.left(), o.top(), o.bottom(), shadow);
+    row(o.left(), o.right(), o.bottom(), light);
+    column(o.right(), o.top(), o.bottom(), light);
     const QRect i = o.adjusted(1, 1, -1, -1);
-    p.setPen(QColor(64, 64, 64));
-    p.drawLine(i.topLeft(), i.topRight());
-    p.drawLine(i.topLeft(), i.bottomLeft());
-    p.setPen(QColor(212, 208, 200));
-    p.drawLine(i.bottomLeft(), i.bottomRight());
-    p.drawLine(i.topRight(), i.bottomRight());
+    row(i.left(), i.right(), i.top(), darkShadow);
+    column(i.left(), i.top(), i.bottom(), darkShadow);
+    row(i.left(), i.right(), i.bottom(), face);
+    column(i.right(), i.top(), i.bottom(), face);
 }
 
 void drawRaisedEdge(QPainter& p, const QRect& r, bool down) {
@@ -122,6 +123,17 @@ QRect Label::textRect() const {
 }
 
 void Label::relayout() {
+    // A label's design sets caption, font, alignment and border one after another, and showing it sends the
+    // size: the text is laid out once, when it is next painted or measured, not after each of them.
+    m_layoutStale = true;
+    update();
+}
+
+void Label::ensureLayout() const {
+    const int width = std::max(1, textRect().width());
+    if (!m_layoutStale && width == m_layoutWidth) return;
+    m_layoutStale = false;
+    m_layoutWidth = width;
     m_layout.reset();
     if (!m_caption.isEmpty()) {
         QString text = m_caption;
@@ -132,7 +144,6 @@ void Label::relayout() {
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         m_layout->setTextOption(option);
         m_layout->setCacheEnabled(true);
-        const qreal width = std::max(1, textRect().width());
         qreal y = 0;
         m_layout->beginLayout();
         for (QTextLine line = m_layout->createLine(); line.isValid(); line = m_layout->createLine()) {
@@ -142,11 +153,11 @@ void Label::relayout() {
         }
         m_layout->endLayout();
     }
-    update();
 }
 
 bool Label::captionFits() const {
     if (m_caption.isEmpty()) return true;
+    ensureLayout();
     const QRect box = textRect();
     const QFontMetricsF fm(m_qfont);
     const QStringList words = QString(m_caption).replace(QLatin1Char('\n'), QLatin1Char(' ')).split(
@@ -160,6 +171,7 @@ void Label::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (m_backStyle == vbOpaque) p.fillRect(rect(), toQColor(BackColor()));
     if (m_borderStyle == vbFixedSingle) drawSunkenEdge(p, rect());
+    ensureLayout();
     if (!m_layout) return;
     const QRect box = textRect();
     p.setClipRect(box);

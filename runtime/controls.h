@@ -45,12 +45,16 @@ protected:
 
 private:
     void relayout();
+    void ensureLayout() const;
     QString m_caption;
     int m_backStyle = vbOpaque;
     int m_borderStyle = vbBSNone;
     int m_alignment = vbLeftJustify;
     QFont m_qfont;
-    std::unique_ptr<QTextLayout> m_layout; // laid out once per caption, font or size change, not per paint
+    // Laid out when next painted or measured after a change of caption, font, alignment, border or size.
+    mutable std::unique_ptr<QTextLayout> m_layout;
+    mutable bool m_layoutStale = true;
+    mutable int m_layoutWidth = -1;
 };
 
 class CommandButton : public Control {

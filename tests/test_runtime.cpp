@@ -477,6 +477,32 @@ private slots:
         QCOMPARE(rec.opened[0].target, QStringLiteral("Teacher Guide.doc"));
     }
 
+    void aLabelsTextIsLaidOutAgainAfterEveryChangeThatMovesIt() {
+        auto& p = form<Probe>();
+        p.Show();
+        // A hidden copy gets no resize events: its text must still follow its size.
+        Label& entry = p.Label3.Load(1);
+        QVERIFY(entry.captionFits());
+        entry.setWidth(1500);
+        QVERIFY(!entry.captionFits());
+        entry.setWidth(5655);
+        QVERIFY(entry.captionFits());
+        FontDesc big = entry.Font();
+        big.size = 36;
+        entry.setFontDesc(big);
+        QVERIFY(!entry.captionFits());
+        entry.setFontDesc(p.Label3(0).Font());
+        entry.setBorderStyle(vbBSNone);
+        QVERIFY(entry.captionFits());
+        // What is painted follows the caption.
+        entry.setVisible(true);
+        const QImage before = entry.grab().toImage();
+        entry.setCaption(QStringLiteral("Hormones"));
+        QVERIFY(entry.grab().toImage() != before);
+        entry.setCaption(p.Label3(0).Caption());
+        QCOMPARE(entry.grab().toImage(), before);
+    }
+
     void stayOnTopWindowsAreRaisedAfterEveryShow() {
         auto& rec = recordDesktop();
         auto& p = form<Probe>();
