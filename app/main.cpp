@@ -1,5 +1,6 @@
 // Start-up: the runtime shows the title screen, and the program runs until a screen ends it.
 #include "Titlefrm.h"
+#include "jotteraccess.h"
 #include "singleinstance.h"
 #include "vb.h"
 
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
+    const jotter::JotterAccess jotterAccess;
     return vb::Runtime::run<Titlefrm>();
 }

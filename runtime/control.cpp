@@ -72,30 +72,30 @@ void Control::setForeColor(OleColor c) {
     update();
 }
 
-void Control::setFontSpec(const FontSpec& f) {
+void Control::setFontDesc(const FontDesc& f) {
     if (f == m_font) return;
     m_font = f;
     fontChanged();
 }
 void Control::setFontName(const QString& name) {
-    FontSpec f = m_font;
+    FontDesc f = m_font;
     f.name = name;
-    setFontSpec(f);
+    setFontDesc(f);
 }
 void Control::setFontSize(Single points) {
-    FontSpec f = m_font;
+    FontDesc f = m_font;
     f.size = points;
-    setFontSpec(f);
+    setFontDesc(f);
 }
 void Control::setFontBold(bool bold) {
-    FontSpec f = m_font;
+    FontDesc f = m_font;
     f.bold = bold;
-    setFontSpec(f);
+    setFontDesc(f);
 }
 void Control::setFontUnderline(bool underline) {
-    FontSpec f = m_font;
+    FontDesc f = m_font;
     f.underline = underline;
-    setFontSpec(f);
+    setFontDesc(f);
 }
 
 void Control::setMousePointer(int pointer) {

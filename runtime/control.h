@@ -55,8 +55,8 @@ public:
     OleColor ForeColor() const { return m_foreColor; }
     virtual void setForeColor(OleColor c);
 
-    const FontSpec& Font() const { return m_font; }
-    void setFontSpec(const FontSpec& f);
+    const FontDesc& Font() const { return m_font; }
+    void setFontDesc(const FontDesc& f);
     void setFontName(const QString& name);
     void setFontSize(Single points);
     void setFontBold(bool bold);
@@ -101,7 +101,7 @@ private:
     Single m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     OleColor m_backColor = RGB(192, 192, 192);
     OleColor m_foreColor = RGB(0, 0, 0);
-    FontSpec m_font;
+    FontDesc m_font;
     int m_mousePointer = vbDefault;
     Picture m_mouseIcon;
     bool m_pressedInside = false;

@@ -3,6 +3,7 @@
 #include "form.h"
 #include "runtime.h"
 
+#include <QAbstractItemView>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -172,7 +173,7 @@ CommandButton::CommandButton(Form& form, QWidget* container, const QString& name
     : Control(form, container, name, index) {
     setBackColor(RGB(192, 192, 192));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFontSpec(FontSpec{QStringLiteral("Tahoma"), 8.25f});
+    setFontDesc(FontDesc{QStringLiteral("Tahoma"), 8.25f});
 }
 
 void CommandButton::setCaption(const QString& text) {
@@ -468,7 +469,9 @@ ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int inde
     m_box = box;
     m_box->setEditable(false);
     m_box->setMouseTracking(true);
-    m_box->setMaxVisibleItems(16);
+    // A scrolling list of bounded height, not a menu that runs off the bottom of an 800 x 600 screen.
+    m_box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    m_box->setMaxVisibleItems(12);
     box->onDropDown = [this] {
         if (stale()) return;
         Runtime::dispatch([&] {
@@ -518,6 +521,11 @@ void ComboBox::applyColours() {
     for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
         pal.setColor(role, toQColor(ForeColor()));
     m_box->setPalette(pal);
+    // The opened list is a white list with dark text, as a drop-down list always is.
+    QPalette list = m_box->view()->palette();
+    list.setColor(QPalette::Base, Qt::white);
+    list.setColor(QPalette::Text, Qt::black);
+    m_box->view()->setPalette(list);
 }
 
 QWidget* ComboBox::pointerWidget() { return m_box; }

@@ -11,11 +11,11 @@ namespace {
 bool g_tahomaLoaded = false;
 
 struct Key {
-    FontSpec spec;
-    bool operator==(const Key& o) const { return spec == o.spec; }
+    FontDesc desc;
+    bool operator==(const Key& o) const { return desc == o.desc; }
 };
 size_t qHash(const Key& k, size_t seed = 0) {
-    return ::qHashMulti(seed, k.spec.name, int(k.spec.size * 100), k.spec.bold, k.spec.italic, k.spec.underline);
+    return ::qHashMulti(seed, k.desc.name, int(k.desc.size * 100), k.desc.bold, k.desc.italic, k.desc.underline);
 }
 } // namespace
 
@@ -23,9 +23,10 @@ void installFonts() {
     static bool done = false;
     if (done) return;
     done = true;
-    // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone.
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0) g_tahomaLoaded = true;
+    // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone. Only the regular
+    // face: Wine's bold face is barely heavier, while the emboldened regular reads as bold on a board.
+    if (QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0)
+        g_tahomaLoaded = true;
 }
 
 QString mappedFamily(const QString& name) {
@@ -37,17 +38,17 @@ QString mappedFamily(const QString& name) {
     return name;
 }
 
-QFont resolveFont(const FontSpec& spec) {
+QFont resolveFont(const FontDesc& desc) {
     static QHash<Key, QFont> resolved;
-    const Key key{spec};
+    const Key key{desc};
     auto it = resolved.constFind(key);
     if (it != resolved.constEnd()) return *it;
     installFonts();
-    QFont f(mappedFamily(spec.name));
-    f.setPixelSize(std::max(1, int(std::lround(spec.size * 96.0 / 72.0))));
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
+    QFont f(mappedFamily(desc.name));
+    f.setPixelSize(std::max(1, int(std::lround(desc.size * 96.0 / 72.0))));
+    f.setBold(desc.bold);
+    f.setItalic(desc.italic);
+    f.setUnderline(desc.underline);
     f.setStyleStrategy(QFont::PreferAntialias);
     f.setHintingPreference(QFont::PreferNoHinting);
     resolved.insert(key, f);

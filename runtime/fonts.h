@@ -8,19 +8,19 @@
 
 namespace vb {
 
-struct FontSpec {
+struct FontDesc {
     QString name = QStringLiteral("Arial");
     Single size = 8.25f; // points; 15 twips a pixel means 96 dots an inch
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontDesc&) const = default;
 };
 
 // Registers the bundled faces once; safe to call again.
 void installFonts();
-// The QFont that draws a font of the given spec, sized in pixels so it does not depend on the display's dpi.
-QFont resolveFont(const FontSpec& spec);
+// The QFont that draws a font of the given desc, sized in pixels so it does not depend on the display's dpi.
+QFont resolveFont(const FontDesc& desc);
 // The family that the name maps to on this system.
 QString mappedFamily(const QString& name);
 

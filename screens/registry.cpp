@@ -1,7 +1,14 @@
 #include "registry.h"
 
+#include "Grey.h"
+#include "TeacherGuide.h"
 #include "Titlefrm.h"
+#include "TopicMenu.h"
+#include "intro0.h"
+#include "reflex.h"
+#include "quadrat.h"
 #include "sentence.h"
+#include "notepad.h"
 
 namespace {
 template <class F> vb::Form& get() { return vb::form<F>(); }
@@ -10,7 +17,23 @@ template <class F> vb::Form& get() { return vb::form<F>(); }
 const QList<ScreenInfo>& allScreens() {
     static const QList<ScreenInfo> screens = {
         {QStringLiteral("Titlefrm"), &get<Titlefrm>},
+        {QStringLiteral("intro0"), &get<intro0>},
+        {QStringLiteral("Grey"), &get<Grey>},
+        {QStringLiteral("menu1"), &get<menu1>},
+        {QStringLiteral("menu2"), &get<menu2>},
+        {QStringLiteral("menu3"), &get<menu3>},
+        {QStringLiteral("menu4"), &get<menu4>},
+        {QStringLiteral("menu5"), &get<menu5>},
+        {QStringLiteral("TeacherGuide0"), &get<TeacherGuide0>},
+        {QStringLiteral("TeacherGuide1"), &get<TeacherGuide1>},
+        {QStringLiteral("TeacherGuide2"), &get<TeacherGuide2>},
+        {QStringLiteral("TeacherGuide3"), &get<TeacherGuide3>},
+        {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
+        {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
+        {QStringLiteral("reflex"), &get<reflex>},
+        {QStringLiteral("quadrat"), &get<quadrat>},
         {QStringLiteral("sentence"), &get<sentence>},
+        {QStringLiteral("notepad"), &get<notepad>},
     };
     return screens;
 }

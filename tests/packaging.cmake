@@ -3,11 +3,11 @@ find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 find_program(APPSTREAMCLI appstreamcli)
 if(DESKTOP_FILE_VALIDATE)
     add_test(NAME desktop_entry_validates
-        COMMAND ${DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/packaging/example.quorvane.ZestoraBiology.desktop)
+        COMMAND ${DESKTOP_FILE_VALIDATE} ${PROJECT_SOURCE_DIR}/packaging/example.quorvane.ZestoraBiology.desktop)
     set_tests_properties(desktop_entry_validates PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
 endif()
 if(APPSTREAMCLI)
     add_test(NAME appstream_metadata_validates
         COMMAND ${APPSTREAMCLI} validate --no-net --pedantic
-                ${CMAKE_SOURCE_DIR}/packaging/example.quorvane.ZestoraBiology.metainfo.xml)
+                ${PROJECT_SOURCE_DIR}/packaging/example.quorvane.ZestoraBiology.metainfo.xml)
 endif()

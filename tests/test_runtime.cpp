@@ -44,7 +44,7 @@ protected:
         l1.setCaption(QStringLiteral("Menu 1"));
         auto& l3 = add<Label>("Label3", 0, 3172.5f, 2400, 5655, 495);
         l3.setCaption(QStringLiteral("Sampling Methods - The Quadrat"));
-        l3.setFontSpec({QStringLiteral("Tahoma"), 15.75f, true});
+        l3.setFontDesc({QStringLiteral("Tahoma"), 15.75f, true});
         l3.setForeColor(RGB(255, 255, 0));
         l3.setBackColor(RGB(0, 0, 0));
         l3.setBorderStyle(vbFixedSingle);

@@ -242,7 +242,7 @@ private slots:
             QCOMPARE(f.Label3(i).ForeColor(), RGB(255, 255, 0));
         }
         for (ComboBox* c : lists(f)) {
-            QCOMPARE(c->Font(), (FontSpec{QStringLiteral("Arial"), 12, true}));
+            QCOMPARE(c->Font(), (FontDesc{QStringLiteral("Arial"), 12, true}));
             QCOMPARE(c->BackColor(), kListGrey);
             QVERIFY(!c->box()->isEditable()); // the teacher picks a name and cannot type one
         }

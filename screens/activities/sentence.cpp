@@ -12,10 +12,10 @@ constexpr OleColor kSilver = RGB(192, 192, 192);
 // The lists start silver and turn white once opened, so the teacher can see which rows were chosen by hand.
 constexpr OleColor kListDesignColour = RGB(192, 192, 192);
 
-const FontSpec kHeading{QStringLiteral("Times New Roman"), 26.25f};
-const FontSpec kRowText{QStringLiteral("Arial"), 20.25f};
-const FontSpec kListFont{QStringLiteral("Arial"), 12, true};
-const FontSpec kButtonFont{QStringLiteral("Tahoma"), 15.75f, true};
+const FontDesc kHeading{QStringLiteral("Times New Roman"), 26.25f};
+const FontDesc kRowText{QStringLiteral("Arial"), 20.25f};
+const FontDesc kListFont{QStringLiteral("Arial"), 12, true};
+const FontDesc kButtonFont{QStringLiteral("Tahoma"), 15.75f, true};
 
 // Names and entries do not always agree in spelling, capitals or spacing; each is shown as it stands.
 const std::array<const char*, sentence::kThemes> kNames = {
@@ -88,9 +88,9 @@ const std::array<const char*, sentence::kThemes> kEntries = {
     "Pulse, artery, blood, heart, pressure",
 };
 
-Label& textLabel(Label& l, const QString& caption, const FontSpec& font, OleColor colour, int alignment) {
+Label& textLabel(Label& l, const QString& caption, const FontDesc& font, OleColor colour, int alignment) {
     l.setCaption(caption);
-    l.setFontSpec(font);
+    l.setFontDesc(font);
     l.setForeColor(colour);
     l.setAlignment(alignment);
     l.setBackStyle(vbTransparent);
@@ -144,7 +144,7 @@ void sentence::Design() {
         textLabel(add<Label>("Label6", row + 7, 4800, top, 3000, 705), QStringLiteral("choose a theme"),
                   kRowText, kOrange, vbLeftJustify);
         auto& list = add<ComboBox>(QString::fromLatin1(lists[row]), 7920, top + 60, 3015, 405);
-        list.setFontSpec(kListFont);
+        list.setFontDesc(kListFont);
         list.setBackColor(kListDesignColour);
         list.setMousePointer(vbCustom);
         textLabel(add<Label>("Label6", row, 1200, top + 720, 9840, 1065), QString(), kRowText, kYellow,
@@ -160,7 +160,7 @@ void sentence::Design() {
     auto button = [this](int index, Single left, Single width, const QString& caption) {
         auto& b = add<Label>("Label3", index, left, 7920, width, 495);
         b.setCaption(caption);
-        b.setFontSpec(kButtonFont);
+        b.setFontDesc(kButtonFont);
         b.setForeColor(kYellow);
         b.setBackColor(RGB(0, 0, 0));
         b.setAlignment(vbCenter);

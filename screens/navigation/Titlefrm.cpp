@@ -1,6 +1,7 @@
 #include "Titlefrm.h"
 
 #include "Module1.h"
+#include "intro0.h"
 
 using namespace vb;
 
@@ -22,7 +23,7 @@ void Titlefrm::Design() {
 
     auto& title = add<Label>("Label4", 120, 180, 5175, 1455, &frame);
     title.setCaption(QStringLiteral(" Biology Year 10 Zestora Demo"));
-    title.setFontSpec({QStringLiteral("Times New Roman"), 26.25f, true});
+    title.setFontDesc({QStringLiteral("Times New Roman"), 26.25f, true});
     title.setForeColor(RGB(192, 0, 192));
     title.setAlignment(vbCenter);
     title.setBackStyle(vbTransparent);
@@ -31,7 +32,7 @@ void Titlefrm::Design() {
 
     auto& credit = add<Label>("Label3", 360, 5370, 4695, 615, &frame);
     credit.setCaption(QStringLiteral("By Ellen Harrow and Tom Penwick"));
-    credit.setFontSpec({QStringLiteral("Times New Roman"), 15.75f});
+    credit.setFontDesc({QStringLiteral("Times New Roman"), 15.75f});
     credit.setForeColor(RGB(0, 0, 255));
     credit.setAlignment(vbCenter);
     credit.setBackStyle(vbTransparent);
@@ -45,7 +46,7 @@ void Titlefrm::Design() {
 
     auto& copyright = add<Label>("Label2", 0, 6420, 5415, 255, &frame);
     copyright.setCaption(QStringLiteral("Copyright \u00A9 2026 Quorvane Educational Software"));
-    copyright.setFontSpec({QStringLiteral("Arial"), 8.25f});
+    copyright.setFontDesc({QStringLiteral("Arial"), 8.25f});
     copyright.setForeColor(RGB(0, 0, 255));
     copyright.setAlignment(vbCenter);
     copyright.setBackStyle(vbTransparent);
@@ -63,7 +64,10 @@ void Titlefrm::Form_Load() {
     }
 }
 
-void Titlefrm::Command1_Click() {}
+void Titlefrm::Command1_Click() {
+    form<intro0>().Show();
+    Unload();
+}
 
 void Titlefrm::Command2_Click() { End(); }
 

@@ -1,0 +1,38 @@
+// How the Jotter is opened: no screen has a control for it, so it is offered program-wide instead. Ctrl+J on
+// any of the program's windows opens it, and where the desktop has a system tray (a teacher at the board may
+// have only the pen) the program's tray icon has a menu entry "Open the Jotter".
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace jotter {
+
+// Shows the Jotter as a handler of the runtime: it is loaded afresh when closed, and brought up when open.
+void openJotter();
+
+class JotterAccess : public QObject {
+    Q_OBJECT
+public:
+    // Watches the whole application for Ctrl+J and puts the icon in the tray where there is one.
+    explicit JotterAccess(QObject* parent = nullptr);
+    ~JotterAccess() override;
+
+    QSystemTrayIcon* trayIcon() const { return m_tray; } // none where the desktop has no tray
+    QAction* openAction() const { return m_open; }       // the tray menu's entry
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::unique_ptr<QMenu> m_menu; // a tray menu has no parent widget to own it
+    QAction* m_open = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+};
+
+} // namespace jotter

@@ -1,0 +1,59 @@
+// The Jotter: a free-hand writing pad that stays in front of every other window. The teacher writes on its
+// blue page in sixteen colours, rubs out, clears, and flips the pad between a wide and a tall shape; each
+// shape has its own toolbar with the same buttons and swatches.
+#pragma once
+
+#include "vb.h"
+
+class notepad : public vb::Form {
+public:
+    notepad();
+
+    vb::Ctl<vb::Frame> Frame_landscape{this, "Frame_landscape"};
+    vb::Ctl<vb::CommandButton> Command1{this, "Command1"}; // Exit
+    vb::Ctl<vb::CommandButton> Command2{this, "Command2"}; // Write
+    vb::Ctl<vb::CommandButton> Command5{this, "Command5"}; // Erase
+    vb::Ctl<vb::CommandButton> Command6{this, "Command6"}; // Clear
+    vb::Ctl<vb::CommandButton> Command3{this, "Command3"}; // Flip to portrait
+    vb::Arr<vb::Label> Label1{this, "Label1"};             // swatches
+
+    vb::Ctl<vb::Frame> Frame_portrait{this, "Frame_portrait"};
+    vb::Ctl<vb::CommandButton> Command9{this, "Command9"};   // Exit
+    vb::Ctl<vb::CommandButton> Command10{this, "Command10"}; // Write
+    vb::Ctl<vb::CommandButton> Command8{this, "Command8"};   // Erase
+    vb::Ctl<vb::CommandButton> Command7{this, "Command7"};   // Clear
+    vb::Ctl<vb::CommandButton> Command4{this, "Command4"};   // Flip to landscape
+    vb::Arr<vb::Label> Label11{this, "Label11"};             // swatches
+
+    // The pen colour to go back to after erasing.
+    vb::OleColor SavedPenColour = vb::RGB(255, 255, 0);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Label1_Click(int Index);
+    void Label11_Click(int Index);
+
+protected:
+    void Design() override;
+    void Form_Load() override;
+    void Form_MouseDown(int Button, int Shift, vb::Single X, vb::Single Y) override;
+    void Form_MouseMove(int Button, int Shift, vb::Single X, vb::Single Y) override;
+    void closeRequested() override;
+
+private:
+    void pickSwatch(const vb::Label& swatch);
+    void write();
+    void erase();
+    void clear();
+};
+
+// The page, and the eraser that paints it back.
+inline constexpr vb::OleColor kPageColour = vb::RGB(49, 135, 215);
