@@ -28,3 +28,36 @@ function(zb_program_test name)
     add_dependencies(${name} ${ZB_APP_NAME} zbdriver programdata)
 endfunction()
 zb_program_test(test_program)
+zb_program_test(test_install)
+target_compile_definitions(test_install PRIVATE
+    ZB_CMAKE="${CMAKE_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
+zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
+zb_add_test(test_shell SOURCES test_shell.cpp tour/virtualdisplay.h LIBS zbtour)
+
+# The boards: the same test at the two usual scale factors.
+zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour)
+target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:screenshot>")
+add_dependencies(test_scaling screenshot)
+set_tests_properties(test_scaling PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=2")
+add_test(NAME test_scaling_1.5x COMMAND test_scaling)
+set_tests_properties(test_scaling_1.5x PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.5" TIMEOUT 300)
+
+# In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions;
+# deferred so that the tests of every list in this folder are there.
+if(ZB_SANITIZE)
+    function(zb_sanitizer_environment)
+        get_property(_tests DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} PROPERTY TESTS)
+        set(_supp ${CMAKE_CURRENT_SOURCE_DIR}/sanitizer/lsan.supp)
+        foreach(_t ${_tests})
+            set_property(TEST ${_t} APPEND PROPERTY ENVIRONMENT
+                "ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+                "LSAN_OPTIONS=suppressions=${_supp}:print_suppressions=0"
+                "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+        endforeach()
+    endfunction()
+    cmake_language(DEFER CALL zb_sanitizer_environment)
+endif()

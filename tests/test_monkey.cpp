@@ -96,7 +96,8 @@ private slots:
         });
         const tour::MonkeyReport report = monkey.run(200);
         QVERIFY2(report.failure.contains(QLatin1String("seed 5, event 30")), qPrintable(report.failure));
-        QVERIFY2(report.failure.contains(QLatin1String("2 menus loaded")), qPrintable(report.failure));
+        QVERIFY2(report.failure.contains(QRegularExpression(QStringLiteral("\\d menus loaded"))),
+                 qPrintable(report.failure));
     }
 
     void aMenuWithoutTheOpeningScreenIsCaught() {
@@ -105,9 +106,10 @@ private slots:
         tour::Monkey monkey(6, desktop);
         monkey.setBeforeEvent([](int event) {
             if (event != 12) return;
+            // (Showing a menu loads the opening screen for its picture, so it is unloaded afterwards.)
             Runtime::dispatch([] {
-                if (Form* opening = tour::loadedScreen(QStringLiteral("intro0"))) opening->Unload();
                 screenByName(QStringLiteral("menu3"))->Show();
+                if (Form* opening = tour::loadedScreen(QStringLiteral("intro0"))) opening->Unload();
             });
         });
         const tour::MonkeyReport report = monkey.run(100);
@@ -122,37 +124,57 @@ private slots:
         auto& desktop = recordDesktop();
         tour::Monkey monkey(7, desktop);
         monkey.setBeforeEvent([](int event) {
-            if (event == 20) tour::open(QStringLiteral("reflex"));
-            if (event == 21)
-                if (Form* f = tour::loadedScreen(QStringLiteral("reflex")))
-                    f->findControl(QStringLiteral("Label2"), 3)->setLeft(1234.5f);
+            if (event == 20 && tour::open(QStringLiteral("reflex")))
+                tour::loadedScreen(QStringLiteral("reflex"))
+                    ->findControl(QStringLiteral("Label2"), 3)
+                    ->setLeft(1234.5f);
         });
         const tour::MonkeyReport report = monkey.run(100);
-        QVERIFY2(report.failure.contains(QLatin1String("event 21")) &&
+        QVERIFY2(report.failure.contains(QLatin1String("event 20")) &&
                      report.failure.contains(QLatin1String("card 3")),
                  qPrintable(report.failure));
     }
 
     void aJotterBehindAScreenIsCaught() {
-        if (!tour::reachableScreens().contains(QStringLiteral("notepad")) ||
-            !screenByName(QStringLiteral("menu1")))
-            QSKIP("the Jotter or the menus are not in this build yet");
+        if (!tour::reachableScreens().contains(QStringLiteral("notepad")))
+            QSKIP("the Jotter is not in this build yet");
         auto& desktop = recordDesktop();
         tour::Monkey monkey(8, desktop);
         monkey.setBeforeEvent([](int event) {
-            if (event == 10) tour::open(QStringLiteral("notepad"));
-            // Stacking a screen over the Jotter behind the runtime's back.
-            if (event == 11)
-                if (Form* menu = screenByName(QStringLiteral("menu1")); menu->isLoaded() || true) {
-                    Runtime::dispatch([menu] { menu->Load(); });
-                    if (Form* pad = tour::loadedScreen(QStringLiteral("notepad"))) pad->setStaysOnTop(false);
-                    Runtime::dispatch([menu] { menu->Show(); });
-                }
+            if (event != 11 || !tour::open(QStringLiteral("notepad"))) return;
+            // The Jotter stops staying on top, and a screen is shown over it.
+            tour::loadedScreen(QStringLiteral("notepad"))->setStaysOnTop(false);
+            Runtime::dispatch([] { screenByName(QString::fromLatin1(tour::kFirstScreen))->Show(); });
         });
         const tour::MonkeyReport report = monkey.run(60);
         QVERIFY2(report.failure.contains(QLatin1String("event 11")) &&
                      report.failure.contains(QLatin1String("Jotter is open but not in front")),
                  qPrintable(report.failure));
+    }
+
+    // With one button held the system sends the other buttons' presses to the window where it went down, even
+    // once an activity has opened over it; Qt hands them to the control first pressed. So a tap where "Menu
+    // 2" lies under the open activity must not reach it (it would unload the menu beneath the activity).
+    void aHeldButtonCannotWorkACoveredScreen() {
+        if (!screenByName(QStringLiteral("quadrat"))) QSKIP("the activities are not in this build yet");
+        tour::start();
+        QVERIFY(tour::open(QStringLiteral("menu1")));
+        Form* menu = tour::loadedScreen(QStringLiteral("menu1"));
+        QWindow* w = menu->hWnd()->windowHandle();
+        auto at = [&](const char* name) { return pointIn(*tour::control(*menu, QString::fromLatin1(name))); };
+        QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, at("Label3(0)"));
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at("Label3(0)"));
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at("Label3(0)"));
+        tour::settle();
+        QCOMPARE(tour::frontScreen()->Name(), QStringLiteral("quadrat"));
+        // Still holding the right button: a tap where "Menu 2" lies under the activity.
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at("Label2(1)"));
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at("Label2(1)"));
+        QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, at("Label2(1)"));
+        tour::settle();
+        QVERIFY(menu->isLoaded());
+        QVERIFY(!tour::loadedScreen(QStringLiteral("menu2")));
+        QCOMPARE(tour::frontScreen()->Name(), QStringLiteral("quadrat"));
     }
 
     void aStrayShellRequestIsCaught() {

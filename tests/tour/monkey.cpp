@@ -1,5 +1,6 @@
 #include "monkey.h"
 
+#include "Module1.h"
 #include "registry.h"
 #include "support/testsupport.h"
 #include "tour.h"
@@ -9,9 +10,11 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QStyleHints>
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -106,7 +109,11 @@ bool inCatchArea(Single x, Single y, const Box& b) {
 QStringList* g_warnings = nullptr;
 QtMessageHandler g_previousHandler = nullptr;
 void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("occurs outside target window"))) return;
+    // Notes of the offscreen platform about what it cannot do (raise a popup, grab the keyboard) are not the
+    // program's.
+    if (text.contains(QLatin1String("occurs outside target window")) ||
+        text.startsWith(QLatin1String("This plugin does not support")))
+        return;
     if (g_warnings && type != QtDebugMsg && type != QtInfoMsg) g_warnings->append(text);
     if (g_previousHandler) g_previousHandler(type, context, text);
 }
@@ -203,6 +210,9 @@ struct Monkey::Impl {
         if (Form* f = formOf(window))
             for (Control* c : f->controls())
                 if (c->isVisibleTo(window)) shown << c;
+        // The form keeps its controls in a hash whose order changes from run to run; a seed must not.
+        std::sort(shown.begin(), shown.end(),
+                  [](const Control* a, const Control* b) { return a->objectName() < b->objectName(); });
         return shown;
     }
 
@@ -268,21 +278,47 @@ struct Monkey::Impl {
 
     // A window may go while an event is under way (an Exit, a restart); the rest of the event then lands
     // nowhere, as the pen would on a screen that has gone.
-    void press(QWidget* w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    // With no button down, the system gives a pointer event to the window on top at that point; with one down,
+    // to the window where it went down. `w` and `at` are turned into the window on top when no button is down.
+    void landOnTop(QPointer<QWidget>& w, QPoint& at) {
+        if (held || !w) return;
+        const QPoint global = w->mapToGlobal(at);
+        const QList<Form*> order = Runtime::stackingOrder();
+        for (auto it = order.crbegin(); it != order.crend(); ++it) {
+            QWidget* top = (*it)->hWnd();
+            if (top && top->isVisible() && top->frameGeometry().contains(global)) {
+                at = top->mapFromGlobal(global);
+                w = top;
+                return;
+            }
+        }
+    }
+
+    // A pointer is always where it presses or releases: moving there first keeps the move apart from the
+    // button, as the system delivers it.
+    void press(QPointer<QWidget> w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        // A button that is down cannot go down again; it comes up first.
+        if (held & b) release(w, b, at);
+        landOnTop(w, at);
+        move(w, at);
         const Qt::MouseButtons before = held;
         if (!held) grab = w;
         held |= b;
         if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mousePress(h, b, m, at);
         step(Press, before);
     }
-    void release(QWidget* w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    void release(QPointer<QWidget> w, Qt::MouseButton b, QPoint at,
+                 Qt::KeyboardModifiers m = Qt::NoModifier) {
+        landOnTop(w, at);
+        move(w, at);
         const Qt::MouseButtons before = held;
         held &= ~b;
         if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mouseRelease(h, b, m, at);
         if (!held) grab = nullptr;
         step(Release, before);
     }
-    void move(QWidget* w, QPoint at) {
+    void move(QPointer<QWidget> w, QPoint at) {
+        landOnTop(w, at);
         const Qt::MouseButtons before = held;
         if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mouseMove(h, at);
         step(Move, before);
@@ -477,6 +513,14 @@ struct Monkey::Impl {
         }
         }
         ++report.kinds[kindName(kind)];
+        if (trace) {
+            QStringList order;
+            for (Form* f : Runtime::stackingOrder()) order << f->Name();
+            QStringList loaded;
+            for (Form* f : Runtime::loadedForms())
+                loaded << f->Name() + (f->hWnd() && f->hWnd()->isVisible() ? QString() : QStringLiteral("(hidden)"));
+            std::printf("   loaded %s; stacked %s\n", qPrintable(loaded.join(u' ')), qPrintable(order.join(u' ')));
+        }
     }
 
     static QString kindName(Kind k) {
@@ -510,9 +554,16 @@ struct Monkey::Impl {
 
     // ---- The rules ----
 
+    // As a new start of the program: the runtime afresh, and the one program-wide flag back to its start
+    // value.
+    static void freshProgram() {
+        testsupport::freshRuntime();
+        hidedesktop = 0;
+    }
+
     void restart() {
         ++report.restarts;
-        testsupport::freshRuntime();
+        freshProgram();
         start();
         // The system forgets buttons held on windows that are gone.
         if (QWidget* w = pickWindow())
@@ -650,15 +701,22 @@ Monkey::Monkey(std::uint64_t seed, testsupport::RecordingPlatform& desktop)
 MonkeyReport Monkey::run(int events, bool trace) {
     Impl m(m_seed, m_desktop);
     m.trace = trace;
+    Impl::freshProgram();
     g_warnings = &m.warnings;
+    // A list box measures in real time how soon a release follows the press that opened it; with no
+    // double-click time at all its answer no longer depends on how busy the machine is, and a seed replays
+    // exactly.
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int doubleClick = hints->mouseDoubleClickInterval();
+    hints->setMouseDoubleClickInterval(0);
     g_previousHandler = qInstallMessageHandler(collectWarnings);
-    testsupport::freshRuntime();
     start();
     m.checkProgram();
     for (m.event = 0; m.event < events && m.report.failure.isEmpty(); ++m.event) {
         noteProgress(m_seed, m.event);
         if (m_beforeEvent) {
             m.doing = QStringLiteral("before the event");
+            m.releaseAll();
             m_beforeEvent(m.event);
             m.step(Impl::Jump, m.held);
             if (!m.report.failure.isEmpty()) break;
@@ -667,6 +725,7 @@ MonkeyReport Monkey::run(int events, bool trace) {
         m.report.events = m.event + 1;
     }
     m.releaseAll();
+    hints->setMouseDoubleClickInterval(doubleClick);
     qInstallMessageHandler(g_previousHandler);
     g_warnings = nullptr;
     noteProgress(m_seed, -1);

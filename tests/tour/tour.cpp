@@ -189,6 +189,7 @@ int exercise(const QString& screen) {
     QStringList names;
     for (Control* c : f->controls())
         if (c->isVisibleTo(f->hWnd())) names << c->objectName();
+    names.sort(); // the same order on every run
     int clicks = 0;
     for (const QString& name : names) {
         if (screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)) continue;
