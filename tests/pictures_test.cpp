@@ -109,6 +109,39 @@ QColor around(const QImage& image, QPoint at) {
     return QColor(r / 4, g / 4, b / 4);
 }
 
+struct Letters {
+    std::vector<double> under; // picture luminance under letter pixels, sorted
+    int offPicture = 0;        // letter pixels beyond the picture's edges
+};
+
+// Where the screen sets `text` in `screenRect` (window pixels, at scale 1) over
+// the reflex picture, which sits at (16, 88).
+Letters underLetters(const QImage& reflex, int scale, const QFont& font, const QRectF& screenRect, int align,
+                     const QString& text) {
+    QImage glyphs(QSize(800, 600) * scale, QImage::Format_ARGB32_Premultiplied);
+    glyphs.fill(Qt::transparent);
+    {
+        QPainter p(&glyphs);
+        p.scale(scale, scale);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(screenRect, align | Qt::TextWordWrap, text);
+    }
+    const QPoint origin = QPoint(16, 88) * scale;
+    Letters letters;
+    for (int y = 0; y < glyphs.height(); ++y)
+        for (int x = 0; x < glyphs.width(); ++x) {
+            if (qAlpha(glyphs.pixel(x, y)) < 128) continue;
+            const QPoint at = QPoint(x, y) - origin;
+            if (reflex.rect().contains(at))
+                letters.under.push_back(luminance(reflex.pixel(at)));
+            else
+                ++letters.offPicture;
+        }
+    std::sort(letters.under.begin(), letters.under.end());
+    return letters;
+}
+
 quint32 le(const QByteArray& d, int at, int bytes) {
     quint32 v = 0;
     for (int i = 0; i < bytes; ++i)
@@ -132,6 +165,7 @@ private slots:
     void reflexStructuresSitUnderTheirLabels();
     void reflexLabelsAreReadable_data();
     void reflexLabelsAreReadable();
+    void reflexScoreMessageIsReadable();
     void toolIsDeterministicAndMatchesCommittedPictures();
 };
 
@@ -389,34 +423,45 @@ void PicturesTest::reflexLabelsAreReadable() {
     QFETCH(int, align);
     QFETCH(bool, darkText);
     const QImage reflex = load(QStringLiteral("reflex.jpg")).convertToFormat(QImage::Format_RGB32);
-    const QPoint origin(16, 88);
-
-    QImage glyphs(800, 600, QImage::Format_ARGB32_Premultiplied);
-    glyphs.fill(Qt::transparent);
-    {
-        QPainter p(&glyphs);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(21);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.drawText(QRectF(screenRect), align | Qt::TextWordWrap, text);
-    }
-    std::vector<double> under;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
-            if (qAlpha(glyphs.pixel(x, y)) < 128) continue;
-            const QPoint at = QPoint(x, y) - origin;
-            QVERIFY2(reflex.rect().contains(at), "label letters fall outside the picture");
-            under.push_back(luminance(reflex.pixel(at)));
-        }
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(21);
+    font.setBold(true);
+    const Letters letters = underLetters(reflex, 1, font, QRectF(screenRect), align, text);
+    QVERIFY2(letters.offPicture == 0, "label letters fall outside the picture");
+    const std::vector<double>& under = letters.under;
     QVERIFY(under.size() > 100);
-    std::sort(under.begin(), under.end());
     const double worst = darkText ? under[under.size() / 20] : under[under.size() * 19 / 20];
     if (darkText)
         QVERIFY2(worst > 170, qPrintable(QStringLiteral("too dark under the blue letters: %1").arg(worst)));
     else
         QVERIFY2(worst < 90, qPrintable(QStringLiteral("too light under the yellow letters: %1").arg(worst)));
+}
+
+// "Check Score" shows its yellow message over the bottom of the picture (a
+// transparent label, Times New Roman 24.75 pt, centred along its top edge), so
+// every letter on the picture must land on dark background, at both scales.
+void PicturesTest::reflexScoreMessageIsReadable() {
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPixelSize(33);
+    const QRectF box(280, 384, 229, 37);
+    for (const int scale : {1, 2}) {
+        const QImage reflex =
+            load(scale == 1 ? QStringLiteral("reflex.jpg") : QStringLiteral("reflex@2x.jpg"))
+                .convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!reflex.isNull());
+        for (const QString& text :
+             {QStringLiteral("0 out of 6 correct"), QStringLiteral("6 out of 6 correct")}) {
+            // the ends of a long message run onto the screen's own background
+            const Letters letters =
+                underLetters(reflex, scale, font, box, int(Qt::AlignHCenter | Qt::AlignTop), text);
+            const std::vector<double>& under = letters.under;
+            QVERIFY(under.size() > size_t(300 * scale * scale));
+            QVERIFY2(under.back() < 90, qPrintable(QStringLiteral("light picture under the score message at "
+                                                                  "%1x: luminance %2")
+                                                       .arg(scale)
+                                                       .arg(under.back())));
+        }
+    }
 }
 
 void PicturesTest::toolIsDeterministicAndMatchesCommittedPictures() {

@@ -114,13 +114,15 @@ void drawCooker(QPainter& p) {
     p.drawEllipse(QPointF(0, 0), 50, 50);
     p.restore();
 
+    // A compact cooker: the screen's score message is laid over the picture
+    // below it, and yellow letters need the dark background there.
     const QPen edge(QColor(110, 118, 134), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    QLinearGradient enamel(0, 196, 0, 330);
+    QLinearGradient enamel(0, 196, 0, 282);
     enamel.setColorAt(0, QColor(236, 238, 244));
     enamel.setColorAt(1, QColor(198, 204, 216));
     p.setPen(edge);
     p.setBrush(enamel);
-    p.drawRect(QRectF(254, 196, 220, 124));
+    p.drawRect(QRectF(254, 196, 220, 86));
     // dark glass control panel along the front
     p.setBrush(QColor(30, 33, 44));
     p.drawRect(QRectF(254, 199, 220, 31));
@@ -150,14 +152,14 @@ void drawCooker(QPainter& p) {
     // oven door
     p.setPen(edge);
     p.setBrush(QColor(222, 226, 234));
-    p.drawRoundedRect(QRectF(264, 236, 200, 78), 4, 4);
+    p.drawRoundedRect(QRectF(264, 235, 200, 42), 4, 4);
     p.setBrush(QColor(58, 62, 78));
-    p.drawRoundedRect(QRectF(288, 254, 152, 50), 4, 4);
+    p.drawRoundedRect(QRectF(288, 249, 152, 23), 3, 3);
     p.setBrush(QColor(70, 74, 88));
-    p.drawRect(QRectF(262, 320, 14, 7));
-    p.drawRect(QRectF(452, 320, 14, 7));
+    p.drawRect(QRectF(262, 282, 14, 5));
+    p.drawRect(QRectF(452, 282, 14, 5));
     p.setPen(QPen(QColor(150, 156, 170), 3.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(300, 246), QPointF(428, 246));
+    p.drawLine(QPointF(300, 242), QPointF(428, 242));
 }
 
 QPainterPath armOutline() {
