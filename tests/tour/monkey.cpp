@@ -278,8 +278,9 @@ struct Monkey::Impl {
 
     // A window may go while an event is under way (an Exit, a restart); the rest of the event then lands
     // nowhere, as the pen would on a screen that has gone.
-    // With no button down, the system gives a pointer event to the window on top at that point; with one down,
-    // to the window where it went down. `w` and `at` are turned into the window on top when no button is down.
+    // With no button down, the system gives a pointer event to the window on top at that point; with one
+    // down, to the window where it went down. `w` and `at` are turned into the window on top when no button
+    // is down.
     void landOnTop(QPointer<QWidget>& w, QPoint& at) {
         if (held || !w) return;
         const QPoint global = w->mapToGlobal(at);
@@ -515,11 +516,14 @@ struct Monkey::Impl {
         ++report.kinds[kindName(kind)];
         if (trace) {
             QStringList order;
-            for (Form* f : Runtime::stackingOrder()) order << f->Name();
+            for (Form* f : Runtime::stackingOrder())
+                order << f->Name();
             QStringList loaded;
             for (Form* f : Runtime::loadedForms())
-                loaded << f->Name() + (f->hWnd() && f->hWnd()->isVisible() ? QString() : QStringLiteral("(hidden)"));
-            std::printf("   loaded %s; stacked %s\n", qPrintable(loaded.join(u' ')), qPrintable(order.join(u' ')));
+                loaded << f->Name() +
+                              (f->hWnd() && f->hWnd()->isVisible() ? QString() : QStringLiteral("(hidden)"));
+            std::printf("   loaded %s; stacked %s\n", qPrintable(loaded.join(u' ')),
+                        qPrintable(order.join(u' ')));
         }
     }
 
