@@ -242,9 +242,9 @@ class DriverPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "driver.json")
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& mode) override {
         if (key.compare(QLatin1String("zbdriver"), Qt::CaseInsensitive) != 0) return nullptr;
-        return new Driver(specification);
+        return new Driver(mode);
     }
 };
 
