@@ -1,6 +1,7 @@
 // Start-up: the runtime shows the title screen, and the program runs until a screen ends it.
 #include "Titlefrm.h"
 #include "jotteraccess.h"
+#include "singleinstance.h"
 #include "vb.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
+    SingleInstance instance(bringProgramForward);
+    if (instance.handedOver()) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

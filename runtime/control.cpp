@@ -21,6 +21,8 @@ Control::Control(Form& form, QWidget* container, const QString& name, int index)
     : QWidget(container), m_form(form), m_name(name), m_index(index), m_generation(form.generation()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_NoMousePropagation);
+    // The design name, so tools outside the program (accessibility, test drivers) can find the control.
+    setObjectName(index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(index) : name);
     m_form.registerControl(this);
 }
 

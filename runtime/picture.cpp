@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -53,34 +54,71 @@ qreal displayRatio() {
     return 1.0;
 }
 
-std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& file) {
+// Decoders fill a picture whose data stops early with grey and call it good; the file's own end tells.
+bool endsWhole(const QByteArray& bytes, const QByteArray& format) {
+    if (format == "jpeg" || format == "jpg") {
+        // Inside scan data every 0xFF byte is stuffed, so an end marker after the last scan is the real end.
+        return bytes.lastIndexOf(QByteArrayLiteral("\xFF\xD9")) >
+               bytes.lastIndexOf(QByteArrayLiteral("\xFF\xDA"));
+    }
+    if (format == "png") return bytes.endsWith(QByteArrayLiteral("IEND\xAE\x42\x60\x82"));
+    if (format == "ico" || format == "cur") {
+        auto u16 = [&](qsizetype at) {
+            return quint32(quint8(bytes[at])) | (quint32(quint8(bytes[at + 1])) << 8);
+        };
+        auto u32 = [&](qsizetype at) { return u16(at) | (u16(at + 2) << 16); };
+        if (bytes.size() < 6) return false;
+        const qsizetype count = u16(4);
+        if (bytes.size() < 6 + 16 * count) return false;
+        for (qsizetype entry = 6; entry < 6 + 16 * count; entry += 16)
+            if (quint64(u32(entry + 8)) + u32(entry + 12) > quint64(bytes.size())) return false;
+    }
+    return true;
+}
+
+// A picture file that a decoder recognises and that is whole; decoding it is left to the caller.
+bool readable(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (bytes.isEmpty() || !buffer.open(QIODevice::ReadOnly)) return false;
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead() && endsWhole(bytes, reader.format());
+}
+
+QImage decodeBytes(const QByteArray& bytes) {
+    if (!readable(bytes)) return {};
+    return QImage::fromData(bytes);
+}
+
+QByteArray readFile(const QString& file, bool* opened = nullptr) {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) fail(err::FileNotFound, QStringLiteral("File not found"), name);
-    const QByteArray bytes = f.readAll();
+    const bool ok = f.open(QIODevice::ReadOnly);
+    if (opened) *opened = ok;
+    return ok ? f.readAll() : QByteArray();
+}
+
+std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& file) {
+    bool opened = false;
+    const QByteArray bytes = readFile(file, &opened);
+    if (!opened) fail(err::FileNotFound, QStringLiteral("File not found"), name);
+    // The named file must be whole at any display ratio, so a broken installation shows on every board.
+    if (!readable(bytes)) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
     auto data = std::make_shared<Picture::Data>();
     data->path = name;
 
-    QString source = file;
+    QImage image;
     qreal ratio = 1.0;
     const QFileInfo info(file);
     if (displayRatio() > 1.0) {
-        const QString twice = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@2x.") +
-                              info.suffix();
-        if (QFileInfo::exists(twice)) {
-            source = twice;
-            ratio = 2.0;
-        }
+        // The twin drawn at twice the size keeps the picture sharp; a missing or broken twin costs only that.
+        const QString twice =
+            info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@2x.") + info.suffix();
+        if (QFileInfo(twice).isFile()) image = decodeBytes(readFile(twice));
+        if (!image.isNull()) ratio = 2.0;
     }
-    QImage image;
-    if (source == file) {
-        QImageReader reader(&f);
-        f.seek(0);
-        reader.setDecideFormatFromContent(true);
-        image = reader.read();
-    } else {
-        image = QImage(source);
-    }
-    if (image.isNull() || bytes.isEmpty()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
+    if (image.isNull()) image = QImage::fromData(bytes);
+    if (image.isNull()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
     data->pixmap = QPixmap::fromImage(std::move(image));
     data->pixmap.setDevicePixelRatio(ratio);
     if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0) data->hotSpot = readCursorHotSpot(bytes);

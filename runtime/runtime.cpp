@@ -158,12 +158,11 @@ void Runtime::lowerWindow(QWidget* w) {
 void Runtime::reset() {
     g_ended = true; // no handler runs while the forms go
     for (auto& [type, f] : instances()) f->Unload();
-    // The windows go first: their controls unregister from their form as they are deleted.
+    // The windows go before their forms: a control leaving its window still tells its form.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     instances().clear();
     g_loaded.clear();
     g_stack.clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     g_ended = false;
     g_exitCode = 0;
     g_depth = 0;

@@ -1,0 +1,113 @@
+#include "singleinstance.h"
+
+#include "vb.h"
+
+#include <QCryptographicHash>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QWidget>
+
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kRequest[] = "forward\n";
+constexpr char kAnswer[] = "done\n";
+
+// The abstract namespace has no file permissions: anybody may bind or connect, so each side makes sure that
+// the other is the same user before it acts on what it hears.
+bool sameUser(const QLocalSocket& socket) {
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
+    return peer.uid == getuid();
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(std::function<void()> bringForward, QObject* parent)
+    : QObject(parent), m_bringForward(std::move(bringForward)) {}
+
+QString SingleInstance::key() {
+    QByteArray session = qgetenv("XDG_RUNTIME_DIR");
+    if (session.isEmpty()) session = qgetenv("DISPLAY") + '|' + qgetenv("WAYLAND_DISPLAY");
+    const QByteArray digest = QCryptographicHash::hash(session, QCryptographicHash::Sha256).toHex().left(16);
+    return QStringLiteral("example.quorvane.ZestoraBiology.%1.%2")
+        .arg(getuid())
+        .arg(QString::fromLatin1(digest));
+}
+
+bool SingleInstance::handedOver() {
+    // Two starts at the same moment: one of them wins the name, the other then finds it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (askRunningCopy()) return true;
+        if (listen()) return false;
+        QThread::msleep(100);
+    }
+    return false; // the name is held by something that does not answer: run on alone
+}
+
+bool SingleInstance::askRunningCopy() {
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(key());
+    if (!socket.waitForConnected(1000) || !sameUser(socket)) return false;
+    socket.write(kRequest);
+    if (!socket.waitForBytesWritten(1000)) return false;
+    while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
+    }
+    if (socket.readAll() != QByteArray(kAnswer)) {
+        std::fputs("zestora-biology: another copy is running but does not answer; starting anyway.\n",
+                   stderr);
+        return false;
+    }
+    std::fputs("zestora-biology: already running; its screen has been brought forward.\n", stdout);
+    return true;
+}
+
+bool SingleInstance::listen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!m_server->listen(key())) {
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    return true;
+}
+
+void SingleInstance::answer() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!sameUser(*socket)) {
+            socket->abort();
+            continue;
+        }
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine()) return;
+            if (socket->readLine(64) == QByteArray(kRequest) && m_bringForward) m_bringForward();
+            socket->write(kAnswer);
+            socket->disconnectFromServer();
+        });
+    }
+}
+
+void bringProgramForward() {
+    const QList<vb::Form*> order = vb::Runtime::stackingOrder();
+    QWidget* front = nullptr;
+    for (vb::Form* f : order) {
+        QWidget* w = f->hWnd();
+        if (!w || !w->isVisible()) continue;
+        if (w->windowState() & Qt::WindowMinimized)
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        if (f->StaysAtBottom()) continue;
+        vb::Runtime::raiseWindow(w);
+        front = w;
+    }
+    vb::Runtime::restack();
+    if (front) front->activateWindow();
+}

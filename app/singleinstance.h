@@ -1,0 +1,34 @@
+// Only one copy of the program runs in a session: starting it again (a second tap on the icon at the board)
+// brings the running copy's front screen forward instead of opening a second set of screens over it.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QLocalServer;
+
+class SingleInstance : public QObject {
+public:
+    // `bringForward` runs in the first copy whenever another start hands over to it.
+    explicit SingleInstance(std::function<void()> bringForward, QObject* parent = nullptr);
+
+    // Call once, before any window: true when a copy of this session took over and this one should end.
+    // Otherwise this copy answers later starts from now on.
+    bool handedOver();
+
+    // Where the copies of one user's session meet: a name in Linux's abstract socket namespace, so no socket
+    // file is ever written. It holds the user and the session's runtime folder.
+    static QString key();
+
+private:
+    bool askRunningCopy();
+    bool listen();
+    void answer();
+
+    std::function<void()> m_bringForward;
+    QLocalServer* m_server = nullptr;
+};
+
+// Brings the program's windows up in their stacking order and gives the front screen the focus.
+void bringProgramForward();

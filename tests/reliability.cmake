@@ -1,0 +1,75 @@
+# Reliability: a tour of the program by clicks, the monkey, repeated opening and closing, bad input,
+# packaging and the boards' scale factors.
+add_library(zbtour STATIC tour/tour.cpp tour/tour.h tour/routes.h tour/monkey.cpp tour/monkey.h
+    support/testsupport.h)
+target_include_directories(zbtour PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/tour ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(zbtour PUBLIC screens Qt6::Test)
+if(TARGET jotteraccess)
+    target_link_libraries(zbtour PUBLIC jotteraccess)
+    target_compile_definitions(zbtour PUBLIC ZB_HAVE_JOTTERACCESS)
+endif()
+
+zb_add_test(test_monkey SOURCES test_monkey.cpp LIBS zbtour)
+set_tests_properties(test_monkey PROPERTIES LABELS monkey)
+
+# The driver that works the real program from inside its process (a Qt generic plugin, loaded on request).
+add_library(zbdriver MODULE driver/driver.cpp driver/driver.json tour/routes.h)
+target_include_directories(zbdriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tour)
+target_link_libraries(zbdriver PRIVATE Qt6::Widgets Qt6::Test)
+set_target_properties(zbdriver PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins/generic)
+
+# Tests that start the real executable.
+function(zb_program_test name)
+    zb_add_test(${name} SOURCES ${name}.cpp tour/programrun.h tour/damage.h LIBS zbtour)
+    target_compile_definitions(${name} PRIVATE
+        ZB_PROGRAM="$<TARGET_FILE:${ZB_APP_NAME}>"
+        ZB_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+        ZB_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugins")
+    add_dependencies(${name} ${ZB_APP_NAME} zbdriver programdata)
+endfunction()
+zb_program_test(test_program)
+zb_program_test(test_install)
+target_compile_definitions(test_install PRIVATE
+    ZB_CMAKE="${CMAKE_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
+zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
+zb_add_test(test_shell SOURCES test_shell.cpp tour/virtualdisplay.h LIBS zbtour)
+
+# The boards: the same test at the two usual scale factors.
+zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour)
+target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:screenshot>")
+add_dependencies(test_scaling screenshot)
+set_tests_properties(test_scaling PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=2")
+add_test(NAME test_scaling_1.5x COMMAND test_scaling)
+set_tests_properties(test_scaling_1.5x PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.5" TIMEOUT 300)
+
+# In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions;
+# deferred so that the tests of every list in this folder are there.
+if(ZB_SANITIZE)
+    # The run would catch the faults it is there for: each planted fault ends in the sanitizer's report.
+    add_executable(sanitizer_canary sanitizer/canary.cpp)
+    target_link_libraries(sanitizer_canary PRIVATE Qt6::Core)
+    foreach(_fault leak overflow use-after-free)
+        add_test(NAME sanitizer_catches_${_fault} COMMAND sanitizer_canary ${_fault})
+    endforeach()
+    set_tests_properties(sanitizer_catches_leak PROPERTIES PASS_REGULAR_EXPRESSION "detected memory leaks")
+    set_tests_properties(sanitizer_catches_overflow PROPERTIES PASS_REGULAR_EXPRESSION "signed integer overflow")
+    set_tests_properties(sanitizer_catches_use-after-free PROPERTIES PASS_REGULAR_EXPRESSION "heap-use-after-free")
+
+    function(zb_sanitizer_environment)
+        get_property(_tests DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} PROPERTY TESTS)
+        set(_supp ${CMAKE_CURRENT_SOURCE_DIR}/sanitizer/lsan.supp)
+        foreach(_t ${_tests})
+            set_property(TEST ${_t} APPEND PROPERTY ENVIRONMENT
+                "ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1"
+                "LSAN_OPTIONS=suppressions=${_supp}:print_suppressions=0"
+                "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+        endforeach()
+        # Growth is counted over 200 rounds in the ordinary run; here a leak of a single round is enough to show.
+        set_property(TEST test_openclose APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
+    endfunction()
+    cmake_language(DEFER CALL zb_sanitizer_environment)
+endif()
