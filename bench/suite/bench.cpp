@@ -9,6 +9,10 @@
 #include "jotteraccess.h"
 #define ZB_HAVE_JOTTER_ACCESS 1
 #endif
+#if __has_include("singleinstance.h")
+#include "singleinstance.h"
+#define ZB_HAVE_SINGLE_INSTANCE 1
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -85,16 +89,23 @@ long wakeUps() {
     return u.ru_nvcsw;
 }
 
-QObject* setUpLikeTheProgram() {
+bool setUpLikeTheProgram(bool asTheProgram) {
+#ifdef ZB_HAVE_SINGLE_INSTANCE
+    if (asTheProgram) {
+        auto* instance = new SingleInstance(bringProgramForward, qApp);
+        if (instance->handedOver()) return false;
+    }
+#else
+    Q_UNUSED(asTheProgram);
+#endif
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
 #ifdef ZB_HAVE_JOTTER_ACCESS
-    return new jotter::JotterAccess(qApp);
-#else
-    return nullptr;
+    new jotter::JotterAccess(qApp);
 #endif
+    return true;
 }
 
 namespace {

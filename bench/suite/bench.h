@@ -36,8 +36,10 @@ double cpuMs();   // user and system time of every thread
 long wakeUps();   // voluntary context switches of every thread: each is a sleep that something woke
 
 // What the program's main does before the first screen: names, style, fonts, and the Jotter's shortcut where
-// this build has it. The returned object lives for the run.
-QObject* setUpLikeTheProgram();
+// this build has it. `asTheProgram` also makes this process the session's one copy of the program, as the
+// program's main does (false when the run ends with an error: a copy is already running here). Objects made
+// live for the run.
+bool setUpLikeTheProgram(bool asTheProgram);
 
 // Installs a desktop that opens nothing and records error reports instead of showing them; a benchmark fails
 // when one appears.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
@@ -64,8 +65,17 @@ int main(int argc, char** argv) {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // The program allows one copy per session, and the session is told by XDG_RUNTIME_DIR: the programs this
+    // run starts get a session of their own, so that they never hand over to a copy running on the same
+    // desktop.
+    QTemporaryDir session;
+    if (tourChild < 0 && session.isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(session.path()));
+
     QApplication app(argc, argv);
-    bench::setUpLikeTheProgram();
+    if (!bench::setUpLikeTheProgram(tourChild >= 0)) {
+        std::fputs("zb-bench: another copy of the program answered in this session\n", stderr);
+        return 1;
+    }
     bench::installQuietDesktop();
     drive::startWatching();
     if (tourChild >= 0) return bench::tourChild(tourChild);
