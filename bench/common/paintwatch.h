@@ -15,7 +15,9 @@ namespace paintwatch {
 class Watch : public QObject {
 public:
     // Told of every widget paint, with the top-level window it belongs to.
-    explicit Watch(std::function<void(QWidget* window)> onPaint) : m_onPaint(std::move(onPaint)) {
+    // The application owns the watch.
+    explicit Watch(std::function<void(QWidget* window)> onPaint)
+        : QObject(QCoreApplication::instance()), m_onPaint(std::move(onPaint)) {
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~Watch() override {
