@@ -24,7 +24,8 @@ QString cpuModel() {
 }
 
 void usage() {
-    std::fputs("usage: zb-bench [--short] [--reps N] [--startup-runs N] [--idle-seconds S] [--tours N]\n",
+    std::fputs("usage: zb-bench [--short] [--only start-up,changes,ink,memory,idle] [--reps N]\n"
+               "                [--startup-runs N] [--idle-seconds S] [--tours N]\n",
                stderr);
 }
 } // namespace
@@ -46,6 +47,14 @@ int main(int argc, char** argv) {
             s.tours = 3;
         } else if (!std::strcmp(a, "--only") && hasValue) {
             only = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(','), Qt::SkipEmptyParts);
+            const QStringList known = {QStringLiteral("start-up"), QStringLiteral("changes"),
+                                       QStringLiteral("ink"), QStringLiteral("memory"),
+                                       QStringLiteral("idle")};
+            for (const QString& name : only)
+                if (!known.contains(name)) {
+                    usage();
+                    return 2;
+                }
         } else if (!std::strcmp(a, "--reps") && hasValue) {
             s.changeReps = std::max(1, std::atoi(argv[++i]));
         } else if (!std::strcmp(a, "--startup-runs") && hasValue) {
@@ -84,10 +93,17 @@ int main(int argc, char** argv) {
         QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("DISPLAY")
             ? QStringLiteral("xcb on X display %1").arg(qEnvironmentVariable("DISPLAY"))
             : QGuiApplication::platformName();
-    auto wanted = [&](const char* name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
+    // Progress goes to standard error; the table alone to standard output.
+    auto wanted = [&](const char* name) {
+        const bool yes = only.isEmpty() || only.contains(QLatin1String(name));
+        if (yes) std::fprintf(stderr, "zb-bench: %s...\n", name);
+        return yes;
+    };
     report::Table table;
     bench::StartupResult bare;
-    if (wanted("start-up") || wanted("memory")) bare = bench::startup(s, table);
+    if (only.isEmpty() || only.contains(QStringLiteral("start-up")) ||
+        only.contains(QStringLiteral("memory")))
+        bare = bench::startup(s, table);
     // The benchmarks in this process start from the title screen, as the program does, and end there.
     QString error;
     const bool titleShown = tour::showTitle(&error);
