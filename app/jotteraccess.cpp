@@ -54,6 +54,9 @@ JotterAccess::JotterAccess(QObject* parent) : QObject(parent) {
     m_menu = std::make_unique<QMenu>();
     m_open = m_menu->addAction(QStringLiteral("Open the Jotter"));
     connect(m_open, &QAction::triggered, this, [] { openJotter(); });
+}
+
+void JotterAccess::setUpTray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     m_tray = new QSystemTrayIcon(trayIconPicture(), this);
     m_tray->setToolTip(QStringLiteral("Jotter: Ctrl+J"));
@@ -71,6 +74,12 @@ JotterAccess::~JotterAccess() {
 }
 
 bool JotterAccess::eventFilter(QObject* watched, QEvent* event) {
+    // Asking the desktop for its tray takes a few milliseconds, which the title screen does not wait for: the
+    // tray is set up once the first window has been painted.
+    if (!m_trayAsked && event->type() == QEvent::Paint) {
+        m_trayAsked = true;
+        QMetaObject::invokeMethod(this, &JotterAccess::setUpTray, Qt::QueuedConnection);
+    }
     // Every key press of every window passes here first, so Ctrl+J works on each screen without the screens
     // knowing of it. It is taken here, so no window sees it twice.
     if (event->type() == QEvent::KeyPress && isCtrlJ(*static_cast<QKeyEvent*>(event))) {

@@ -23,13 +23,16 @@ public:
     explicit JotterAccess(QObject* parent = nullptr);
     ~JotterAccess() override;
 
-    QSystemTrayIcon* trayIcon() const { return m_tray; } // none where the desktop has no tray
+    // None where the desktop has no tray, and none until the first window has been painted.
+    QSystemTrayIcon* trayIcon() const { return m_tray; }
     QAction* openAction() const { return m_open; }       // the tray menu's entry
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setUpTray();
+    bool m_trayAsked = false;
     std::unique_ptr<QMenu> m_menu; // a tray menu has no parent widget to own it
     QAction* m_open = nullptr;
     QSystemTrayIcon* m_tray = nullptr;

@@ -500,9 +500,11 @@ private slots:
 
     void theTrayEntryOpensTheJotter() {
         jotter::JotterAccess access;
-        QCOMPARE(access.trayIcon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
         QCOMPARE(access.openAction()->text(), QStringLiteral("Open the Jotter"));
         Runtime::dispatch([] { form<Titlefrm>().Show(); });
+        // The tray is set up once the first window has been painted, where the desktop has one.
+        QVERIFY(QTest::qWaitForWindowExposed(windowOf(form<Titlefrm>())));
+        QTRY_COMPARE(access.trayIcon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
         access.openAction()->trigger();
         QVERIFY(form<notepad>().isLoaded());
         QVERIFY(form<notepad>().hWnd()->isVisible());
