@@ -3,7 +3,7 @@
 
 #include "../common/paintwatch.h"
 
-#include <QMetaObject>
+#include <QEvent>
 
 #include <cstdio>
 #include <ctime>
@@ -23,26 +23,44 @@ inline long peakRssKb() {
     return kb;
 }
 
-// Watches for the first paint of the window that `isWatched` picks. The clock is read in a call queued behind
-// the paint pass, so the window and all its controls have been painted and flushed to the display by then.
-// `end` then ends the program its own way.
+// Reads the clock when its event arrives: posted with high priority behind a paint pass, it runs as soon as
+// that pass is over, ahead of whatever the program queued at normal priority meanwhile.
+class Reporter : public QObject {
+public:
+    static QEvent::Type type() {
+        static const int t = QEvent::registerEventType();
+        return QEvent::Type(t);
+    }
+    explicit Reporter(std::function<void()> end)
+        : QObject(QCoreApplication::instance()), m_end(std::move(end)) {}
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != type()) return QObject::event(e);
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("firstpaint_ns %lld\npeak_rss_kb %ld\n",
+                    (long long)now.tv_sec * 1000000000LL + now.tv_nsec, peakRssKb());
+        std::fflush(stdout);
+        m_end();
+        return true;
+    }
+
+private:
+    std::function<void()> m_end;
+};
+
+// Watches for the first paint of the window that `isWatched` picks. The clock is read behind the paint pass,
+// when the window and all its controls have been painted and flushed to the display. `end` then ends the
+// program its own way.
 inline void watchFirstPaint(std::function<bool(QWidget*)> isWatched, std::function<void()> end) {
     static paintwatch::Watch* watch = nullptr;
-    watch = new paintwatch::Watch([isWatched = std::move(isWatched), end = std::move(end)](QWidget* window) {
+    auto* reporter = new Reporter(std::move(end));
+    watch = new paintwatch::Watch([isWatched = std::move(isWatched), reporter](QWidget* window) {
         if (!watch || !isWatched(window)) return;
         watch->deleteLater();
         watch = nullptr;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [end] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("firstpaint_ns %lld\npeak_rss_kb %ld\n",
-                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec, peakRssKb());
-                std::fflush(stdout);
-                end();
-            },
-            Qt::QueuedConnection);
+        QCoreApplication::postEvent(reporter, new QEvent(Reporter::type()), Qt::HighEventPriority);
     });
 }
 
