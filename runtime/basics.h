@@ -15,13 +15,28 @@ using OleColor = std::int32_t; // r + 256·g + 65536·b
 
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr OleColor RGB(int r, int g, int b) { return OleColor(r & 0xFF) | (OleColor(g & 0xFF) << 8) | (OleColor(b & 0xFF) << 16); }
+constexpr OleColor RGB(int r, int g, int b) {
+    return OleColor(r & 0xFF) | (OleColor(g & 0xFF) << 8) | (OleColor(b & 0xFF) << 16);
+}
 OleColor QBColor(int n); // raises error 5 outside 0..15
+// The colour constants every form may use by name.
+inline constexpr OleColor vbBlack = RGB(0, 0, 0);
+inline constexpr OleColor vbWhite = RGB(255, 255, 255);
+inline constexpr OleColor vbRed = RGB(255, 0, 0);
+inline constexpr OleColor vbGreen = RGB(0, 255, 0);
+inline constexpr OleColor vbBlue = RGB(0, 0, 255);
+inline constexpr OleColor vbYellow = RGB(255, 255, 0);
+inline constexpr OleColor vbMagenta = RGB(255, 0, 255);
+inline constexpr OleColor vbCyan = RGB(0, 255, 255);
 QColor toQColor(OleColor c);
 
 // Twips to logical pixels, rounded the same way for every edge so neighbours never gap or overlap.
-inline int twipsToPixels(double twips) { return int(twips >= 0 ? twips / kTwipsPerPixel + 0.5 : twips / kTwipsPerPixel - 0.5); }
-inline Single pixelsToTwips(double px) { return Single(px * kTwipsPerPixel); }
+inline int twipsToPixels(double twips) {
+    return int(twips >= 0 ? twips / kTwipsPerPixel + 0.5 : twips / kTwipsPerPixel - 0.5);
+}
+inline Single pixelsToTwips(double px) {
+    return Single(px * kTwipsPerPixel);
+}
 
 // Numbers as the screens print them.
 QString Str(double value); // leading blank for a number that is not negative

@@ -21,7 +21,9 @@ constexpr int kBorder3D = 2;
 // lines cost more than the rest of its paint but the text.
 void drawSunkenEdge(QPainter& p, const QRect& r) {
     auto row = [&](int x1, int x2, int y, const QColor& c) { p.fillRect(QRect(x1, y, x2 - x1 + 1, 1), c); };
-    auto column = [&](int x, int y1, int y2, const QColor& c) { p.fillRect(QRect(x, y1, 1, y2 - y1 + 1), c); };
+    auto column = [&](int x, int y1, int y2, const QColor& c) {
+        p.fillRect(QRect(x, y1, 1, y2 - y1 + 1), c);
+    };
     const QRect o = r.adjusted(0, 0, -1, -1);
     const QColor shadow(128, 128, 128), light(Qt::white), darkShadow(64, 64, 64), face(212, 208, 200);
     row(o.left(), o.right(), o.top(), shadow);
@@ -64,7 +66,8 @@ Qt::Alignment horizontalAlignment(int a) {
 
 // ---- Label ----
 
-Label::Label(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+Label::Label(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setBackColor(RGB(192, 192, 192));
     setForeColor(RGB(0, 0, 0));
@@ -111,7 +114,9 @@ void Label::fontChanged() {
     relayout();
 }
 
-void Label::resizeEvent(QResizeEvent*) { relayout(); }
+void Label::resizeEvent(QResizeEvent*) {
+    relayout();
+}
 
 void Label::changeEvent(QEvent* e) {
     if (e->type() == QEvent::EnabledChange) update();
@@ -119,7 +124,8 @@ void Label::changeEvent(QEvent* e) {
 }
 
 QRect Label::textRect() const {
-    return m_borderStyle == vbFixedSingle ? rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D) : rect();
+    return m_borderStyle == vbFixedSingle ? rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D)
+                                          : rect();
 }
 
 void Label::relayout() {
@@ -160,8 +166,9 @@ bool Label::captionFits() const {
     ensureLayout();
     const QRect box = textRect();
     const QFontMetricsF fm(m_qfont);
-    const QStringList words = QString(m_caption).replace(QLatin1Char('\n'), QLatin1Char(' ')).split(
-        QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words = QString(m_caption)
+                                  .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                  .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& w : words)
         if (fm.horizontalAdvance(w) > box.width()) return false;
     return m_layout && m_layout->boundingRect().height() <= box.height() + 0.01;
@@ -227,13 +234,15 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* e) {
 
 void CommandButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor face = m_style == 1 || BackColor() != RGB(192, 192, 192) ? toQColor(BackColor()) : QColor(212, 208, 200);
+    const QColor face =
+        m_style == 1 || BackColor() != RGB(192, 192, 192) ? toQColor(BackColor()) : QColor(212, 208, 200);
     p.fillRect(rect(), face);
     const QPoint shift = m_down ? QPoint(1, 1) : QPoint();
     const QRect inner = rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D).translated(shift);
     if (m_style == 1 && !m_picture.isEmpty()) {
         const QSizeF size = m_picture.pixmap().deviceIndependentSize();
-        const QPointF at(inner.center().x() + 1 - size.width() / 2.0, inner.center().y() + 1 - size.height() / 2.0);
+        const QPointF at(inner.center().x() + 1 - size.width() / 2.0,
+                         inner.center().y() + 1 - size.height() / 2.0);
         p.save();
         p.setClipRect(rect().adjusted(1, 1, -1, -1));
         p.drawPixmap(at, m_picture.pixmap());
@@ -249,7 +258,8 @@ void CommandButton::paintEvent(QPaintEvent*) {
 
 // ---- Image and PictureBox ----
 
-Image::Image(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {}
+Image::Image(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {}
 
 void Image::setPicture(const vb::Picture& p) {
     m_picture = p;
@@ -305,7 +315,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 // ---- Frame ----
 
-Frame::Frame(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
+Frame::Frame(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -340,125 +351,12 @@ void Frame::paintEvent(QPaintEvent*) {
     p.drawRect(r.translated(1, 1));
     if (!m_caption.isEmpty()) {
         p.setFont(font);
-        const QRect text(8, 0, QFontMetrics(font).horizontalAdvance(m_caption) + 4, QFontMetrics(font).height());
+        const QRect text(8, 0, QFontMetrics(font).horizontalAdvance(m_caption) + 4,
+                         QFontMetrics(font).height());
         p.fillRect(text, toQColor(BackColor()));
         p.setPen(toQColor(ForeColor()));
         p.drawText(text, Qt::AlignCenter, m_caption);
     }
-}
-
-// ---- Shape and Line ----
-
-Shape::Shape(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void Shape::setShape(int shape) {
-    m_shape = shape;
-    update();
-}
-void Shape::setBorderColor(OleColor c) {
-    m_borderColor = c;
-    update();
-}
-void Shape::setBorderWidth(int w) {
-    m_borderWidth = std::max(1, w);
-    update();
-}
-void Shape::setFillStyle(int s) {
-    m_fillStyle = s;
-    update();
-}
-void Shape::setFillColor(OleColor c) {
-    m_fillColor = c;
-    update();
-}
-
-void Shape::copyFrom(const Control& src) {
-    const auto& s = static_cast<const Shape&>(src);
-    m_shape = s.m_shape;
-    m_borderColor = s.m_borderColor;
-    m_borderWidth = s.m_borderWidth;
-    m_fillStyle = s.m_fillStyle;
-    m_fillColor = s.m_fillColor;
-    Control::copyFrom(src);
-}
-
-void Shape::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const bool round = m_shape == vbShapeOval || m_shape == vbShapeCircle;
-    if (round) p.setRenderHint(QPainter::Antialiasing);
-    QRectF box = rect();
-    if (m_shape == vbShapeSquare || m_shape == vbShapeCircle) {
-        const qreal side = std::min(box.width(), box.height());
-        box = QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
-    }
-    // The outline lies wholly inside the control's bounds.
-    const qreal half = m_borderWidth / 2.0;
-    const QRectF path = box.adjusted(half, half, -half, -half);
-    p.setBrush(m_fillStyle == vbFSSolid ? QBrush(toQColor(m_fillColor)) : Qt::NoBrush);
-    QPen pen(toQColor(m_borderColor), m_borderWidth);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
-    if (round)
-        p.drawEllipse(path);
-    else
-        p.drawRect(path);
-}
-
-Line::Line(Form& form, QWidget* container, const QString& name, int index) : Control(form, container, name, index) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void Line::setEnds(Single x1, Single y1, Single x2, Single y2) {
-    m_x1 = x1;
-    m_y1 = y1;
-    m_x2 = x2;
-    m_y2 = y2;
-    place();
-}
-
-void Line::setBorderColor(OleColor c) {
-    m_borderColor = c;
-    update();
-}
-
-void Line::setBorderWidth(int w) {
-    m_borderWidth = std::max(1, w);
-    place();
-}
-
-void Line::place() {
-    // The widget is the line's bounding box, grown by the pen so wide lines are not clipped.
-    const Single pad = Single(m_borderWidth * kTwipsPerPixel);
-    Move(std::min(m_x1, m_x2) - pad, std::min(m_y1, m_y2) - pad, std::fabs(m_x2 - m_x1) + 2 * pad,
-         std::fabs(m_y2 - m_y1) + 2 * pad);
-    update();
-}
-
-void Line::copyFrom(const Control& src) {
-    const auto& s = static_cast<const Line&>(src);
-    m_x1 = s.m_x1;
-    m_y1 = s.m_y1;
-    m_x2 = s.m_x2;
-    m_y2 = s.m_y2;
-    m_borderColor = s.m_borderColor;
-    m_borderWidth = s.m_borderWidth;
-    Control::copyFrom(src);
-    place();
-}
-
-void Line::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    QPen pen(toQColor(m_borderColor), m_borderWidth);
-    pen.setCapStyle(Qt::FlatCap);
-    p.setPen(pen);
-    const QPointF origin(twipsToPixels(Left()), twipsToPixels(Top()));
-    // Odd widths sit on pixel centres so a 1- or 3-pixel line is crisp.
-    const qreal offset = (m_borderWidth % 2) ? 0.5 : 0.0;
-    const QPointF a(twipsToPixels(m_x1) - origin.x() + offset, twipsToPixels(m_y1) - origin.y() + offset);
-    const QPointF b(twipsToPixels(m_x2) - origin.x() + offset, twipsToPixels(m_y2) - origin.y() + offset);
-    p.drawLine(a, b);
 }
 
 // ---- ComboBox ----
@@ -506,16 +404,26 @@ void ComboBox::AddItem(const QString& item) {
     // A list starts with nothing chosen; adding items must not choose the first one.
     m_box->setCurrentIndex(chosen);
 }
-void ComboBox::Clear() { m_box->clear(); }
-int ComboBox::ListCount() const { return m_box->count(); }
-QString ComboBox::List(int i) const { return m_box->itemText(i); }
-int ComboBox::ListIndex() const { return m_box->currentIndex(); }
+void ComboBox::Clear() {
+    m_box->clear();
+}
+int ComboBox::ListCount() const {
+    return m_box->count();
+}
+QString ComboBox::List(int i) const {
+    return m_box->itemText(i);
+}
+int ComboBox::ListIndex() const {
+    return m_box->currentIndex();
+}
 void ComboBox::setListIndex(int i) {
     if (i < -1 || i >= m_box->count())
         throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     m_box->setCurrentIndex(i);
 }
-QString ComboBox::Text() const { return m_box->currentIndex() < 0 ? QString() : m_box->currentText(); }
+QString ComboBox::Text() const {
+    return m_box->currentIndex() < 0 ? QString() : m_box->currentText();
+}
 
 void ComboBox::setBackColor(OleColor c) {
     Control::setBackColor(c);
@@ -540,19 +448,26 @@ void ComboBox::applyColours() {
     m_box->view()->setPalette(list);
 }
 
-QWidget* ComboBox::pointerWidget() { return m_box; }
+QWidget* ComboBox::pointerWidget() {
+    return m_box;
+}
 
 Control* ComboBox::copyAsElement(int index) const {
     auto* c = makeCopy<ComboBox>(index);
-    for (int i = 0; i < m_box->count(); ++i) c->m_box->addItem(m_box->itemText(i));
+    for (int i = 0; i < m_box->count(); ++i)
+        c->m_box->addItem(m_box->itemText(i));
     c->m_box->setCurrentIndex(-1);
     c->applyColours();
     return c;
 }
 
-void ComboBox::fontChanged() { m_box->setFont(resolveFont(Font())); }
+void ComboBox::fontChanged() {
+    m_box->setFont(resolveFont(Font()));
+}
 
-void ComboBox::resizeEvent(QResizeEvent*) { m_box->setGeometry(rect()); }
+void ComboBox::resizeEvent(QResizeEvent*) {
+    m_box->setGeometry(rect());
+}
 
 // ---- CheckBox ----
 
@@ -604,7 +519,8 @@ void CheckBox::paintEvent(QPaintEvent*) {
     }
     p.setFont(resolveFont(Font()));
     p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
-    p.drawText(rect().adjusted(side + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_caption);
+    p.drawText(rect().adjusted(side + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+               m_caption);
 }
 
 } // namespace vb

@@ -6,10 +6,7 @@
 using namespace vb;
 
 namespace {
-constexpr OleColor kYellow = RGB(255, 255, 0);
 constexpr OleColor kOrange = RGB(255, 128, 0);
-constexpr OleColor kWhite = RGB(255, 255, 255);
-constexpr OleColor kBlack = RGB(0, 0, 0);
 constexpr Single kQuadratSide = 600;
 
 // Which element of Label3 does what.
@@ -49,7 +46,7 @@ void quadrat::Design() {
         b.setCaption(caption);
         b.setFontDesc(font);
         b.setForeColor(colour);
-        b.setBackColor(kBlack);
+        b.setBackColor(vbBlack);
         b.setBackStyle(vbOpaque);
         b.setBorderStyle(vbFixedSingle);
         b.setAlignment(vbCenter);
@@ -62,8 +59,8 @@ void quadrat::Design() {
          QStringLiteral(
              "Sam and Maddy are trying to estimate how many daisies are in the field using a 1m\u00B2 "
              "quadrat."),
-         times18, kYellow, vbCenter, true);
-    text(1, 6360, 120, 5400, 465, QStringLiteral("Sam throws 1 quadrat onto the field."), times18, kYellow,
+         times18, vbYellow, vbCenter, true);
+    text(1, 6360, 120, 5400, 465, QStringLiteral("Sam throws 1 quadrat onto the field."), times18, vbYellow,
          vbCenter, true);
     button(kThrowSam, 7080, 720, 4245, QStringLiteral("Throw Sam's quadrat"), kOrange, tahomaBold, true);
 
@@ -75,17 +72,17 @@ void quadrat::Design() {
         s.setShape(vbShapeRectangle);
         s.setBorderWidth(3);
         s.setFillStyle(vbFSTransparent);
-        s.setBorderColor(q.sams ? kBlack : kYellow);
+        s.setBorderColor(q.sams ? vbBlack : vbYellow);
         s.setVisible(false);
     }
 
-    text(4, 6480, 1440, 5160, 465, QStringLiteral("Maddy throws 10 quadrats."), times18, kYellow, vbCenter,
+    text(4, 6480, 1440, 5160, 465, QStringLiteral("Maddy throws 10 quadrats."), times18, vbYellow, vbCenter,
          false);
-    button(kThrowMaddy, 7080, 2040, 4245, QStringLiteral("Throw Maddy's quadrats"), kYellow, tahomaBold,
+    button(kThrowMaddy, 7080, 2040, 4245, QStringLiteral("Throw Maddy's quadrats"), vbYellow, tahomaBold,
            false);
     text(2, 6600, 2760, 5160, 1185,
-         QStringLiteral("Calculate their estimates of the number of daisies in the field."), times18, kYellow,
-         vbCenter, false);
+         QStringLiteral("Calculate their estimates of the number of daisies in the field."), times18,
+         vbYellow, vbCenter, false);
 
     FontDesc underlined = arial18;
     underlined.underline = true;
@@ -95,36 +92,36 @@ void quadrat::Design() {
          vbLeftJustify, false);
     text(6, 6600, 4680, 5040, 585, QStringLiteral("Total in field = 5 x 100 = 500"), arial18, kOrange,
          vbLeftJustify, false);
-    text(8, 6600, 5400, 4440, 585, QStringLiteral("Maddy's estimate"), underlined, kYellow, vbLeftJustify,
+    text(8, 6600, 5400, 4440, 585, QStringLiteral("Maddy's estimate"), underlined, vbYellow, vbLeftJustify,
          false);
     // The eight spaces leave the room where the fraction 26 over 10 stands.
-    text(10, 6600, 5880, 5040, 585, QStringLiteral("Average in quadrat =        = 2.6"), arial18, kYellow,
+    text(10, 6600, 5880, 5040, 585, QStringLiteral("Average in quadrat =        = 2.6"), arial18, vbYellow,
          vbLeftJustify, false);
-    text(11, 10140, 5640, 480, 465, QStringLiteral("26"), arial18, kYellow, vbCenter, false);
+    text(11, 10140, 5640, 480, 465, QStringLiteral("26"), arial18, vbYellow, vbCenter, false);
     auto& bar = add<vb::Line>("Line1", 0, 0, 0, 0);
     bar.setEnds(10080, 6060, 10680, 6060);
-    bar.setBorderColor(kYellow);
+    bar.setBorderColor(vbYellow);
     bar.setBorderWidth(2);
     bar.setVisible(false);
-    text(12, 10080, 6120, 600, 405, QStringLiteral("10"), arial18, kYellow, vbCenter, false);
-    text(9, 6600, 6600, 5040, 585, QStringLiteral("Total in field = 2.6 x 100 = 260"), arial18, kYellow,
+    text(12, 10080, 6120, 600, 405, QStringLiteral("10"), arial18, vbYellow, vbCenter, false);
+    text(9, 6600, 6600, 5040, 585, QStringLiteral("Total in field = 2.6 x 100 = 260"), arial18, vbYellow,
          vbLeftJustify, false);
-    text(13, 6600, 7320, 5040, 435, QStringLiteral("Actual number in field = 248"), arial18, kWhite,
+    text(13, 6600, 7320, 5040, 435, QStringLiteral("Actual number in field = 248"), arial18, vbWhite,
          vbLeftJustify, false);
 
     // The four spaces leave the room for the dot drawn over them.
     text(14, 240, 7500, 6000, 435, QStringLiteral("Each    represents a daisy"),
-         {QStringLiteral("Arial"), 15.75f}, kWhite, vbCenter, true);
+         {QStringLiteral("Arial"), 15.75f}, vbWhite, vbCenter, true);
     auto& dot = add<Shape>("Shape3", 2280, 7650, 75, 75);
     dot.setShape(vbShapeCircle);
     dot.setFillStyle(vbFSSolid);
-    dot.setFillColor(kWhite);
-    dot.setBorderColor(kWhite);
+    dot.setFillColor(vbWhite);
+    dot.setBorderColor(vbWhite);
 
-    button(kAnswer, 120, 7920, 2565, QStringLiteral("Answer"), kYellow, tahomaBold, false);
+    button(kAnswer, 120, 7920, 2565, QStringLiteral("Answer"), vbYellow, tahomaBold, false);
     text(0, 2880, 7920, 7320, 465, QStringLiteral("Whose results are closest and why?"),
-         {QStringLiteral("Times New Roman"), 20.25f}, kYellow, vbCenter, false);
-    button(kExit, 10560, 7920, 1245, QStringLiteral("Exit"), kYellow, tahomaBold, true);
+         {QStringLiteral("Times New Roman"), 20.25f}, vbYellow, vbCenter, false);
+    button(kExit, 10560, 7920, 1245, QStringLiteral("Exit"), vbYellow, tahomaBold, true);
 }
 
 void quadrat::Form_Load() {

@@ -6,10 +6,6 @@ using namespace vb;
 
 namespace {
 
-constexpr OleColor kYellow = RGB(255, 255, 0);
-constexpr OleColor kBlack = RGB(0, 0, 0);
-constexpr OleColor kBlue = RGB(0, 0, 255);
-
 constexpr Single kCardWidth = 3435, kCardHeight = 615;
 
 // In the design the sentences stand in the slot boxes, in the right order; Load hands them to the cards.
@@ -33,21 +29,21 @@ struct Annotation {
 };
 const Annotation kAnnotations[5] = {
     // Two lines at this size take 720 twips with their descent; the letters stand where they would in 645.
-    {"motor neurone", 360, 480, 1920, 720, vbCenter, kYellow},
-    {"muscle", 3570, 2550, 1560, 525, vbLeftJustify, kYellow},
-    {"spinal cord", 750, 3720, 1185, 765, vbCenter, kBlue},
-    {"hot cooker", 5160, 4200, 1680, 465, vbCenter, kYellow},
-    {"sensory neurone", 2040, 4680, 1920, 765, vbCenter, kYellow},
+    {"motor neurone", 360, 480, 1920, 720, vbCenter, vbYellow},
+    {"muscle", 3570, 2550, 1560, 525, vbLeftJustify, vbYellow},
+    {"spinal cord", 750, 3720, 1185, 765, vbCenter, vbBlue},
+    {"hot cooker", 5160, 4200, 1680, 465, vbCenter, vbYellow},
+    {"sensory neurone", 2040, 4680, 1920, 765, vbCenter, vbYellow},
 };
 struct Pointer {
     Single x1, y1, x2, y2;
     OleColor colour;
 };
 const Pointer kPointers[4] = {
-    {2520, 2760, 3480, 2760, kYellow},
-    {1320, 2040, 1320, 1200, kYellow},
-    {480, 4080, 780, 4080, kBlue},
-    {3000, 4680, 3000, 3840, kYellow},
+    {2520, 2760, 3480, 2760, vbYellow},
+    {1320, 2040, 1320, 1200, vbYellow},
+    {480, 4080, 780, 4080, vbBlue},
+    {3000, 4680, 3000, 3840, vbYellow},
 };
 
 // The catch area of a box is the open rectangle from half its size above and left of its corner to its far
@@ -88,8 +84,8 @@ void reflex::Design() {
     for (int i = 0; i < 6; ++i) {
         auto& slot = add<Label>("Label1", i, 7800, 1200 + 840 * i, kCardWidth, kCardHeight);
         slot.setCaption(QString::fromLatin1(kSentences[i]));
-        slot.setBackColor(kBlack);
-        slot.setForeColor(kYellow);
+        slot.setBackColor(vbBlack);
+        slot.setForeColor(vbYellow);
         slot.setFontDesc({QStringLiteral("Arial"), 12, true});
         slot.setAlignment(vbCenter);
         slot.setBorderStyle(vbFixedSingle);
@@ -105,8 +101,8 @@ void reflex::Design() {
     for (int i = 0; i < 3; ++i) {
         auto& b = add<Label>("Label3", i, buttonPlace[i][0], 7920, buttonPlace[i][1], 495);
         b.setCaption(QString::fromLatin1(buttons[i]));
-        b.setBackColor(kBlack);
-        b.setForeColor(kYellow);
+        b.setBackColor(vbBlack);
+        b.setForeColor(vbYellow);
         b.setFontDesc({QStringLiteral("Tahoma"), 15.75f, true});
         b.setAlignment(vbCenter);
         b.setBorderStyle(vbFixedSingle);
@@ -115,7 +111,7 @@ void reflex::Design() {
 
     auto& message = add<Label>("Label5", 4200, 5760, 3435, 555);
     message.setBackStyle(vbTransparent);
-    message.setForeColor(kYellow);
+    message.setForeColor(vbYellow);
     message.setFontDesc({QStringLiteral("Times New Roman"), 24.75f});
     message.setAlignment(vbCenter);
     message.setVisible(false);
@@ -124,7 +120,7 @@ void reflex::Design() {
     instruction.setCaption(
         QStringLiteral("Use the diagram to help you put the sentences in the correct order."));
     instruction.setBackStyle(vbTransparent);
-    instruction.setForeColor(kYellow);
+    instruction.setForeColor(vbYellow);
     instruction.setFontDesc({QStringLiteral("Times New Roman"), 20.25f});
     instruction.setAlignment(vbCenter);
 
@@ -147,8 +143,8 @@ void reflex::Design() {
 
     for (int i = 0; i < 6; ++i) {
         auto& card = add<Label>("Label2", i, kHome[i][0], kHome[i][1], kCardWidth, kCardHeight);
-        card.setBackColor(kBlack);
-        card.setForeColor(kYellow);
+        card.setBackColor(vbBlack);
+        card.setForeColor(vbYellow);
         card.setFontDesc({QStringLiteral("Arial"), 12, true});
         card.setAlignment(vbCenter);
         card.setBorderStyle(vbFixedSingle);

@@ -6,7 +6,6 @@ using namespace vb;
 
 namespace {
 constexpr OleColor kActivityBlue = RGB(39, 63, 137);
-constexpr OleColor kYellow = RGB(255, 255, 0);
 constexpr OleColor kOrange = RGB(255, 128, 0);
 constexpr OleColor kSilver = RGB(192, 192, 192);
 // The lists start silver and turn white once opened, so the teacher can see which rows were chosen by hand.
@@ -124,9 +123,9 @@ void sentence::Design() {
     setCaption(QStringLiteral("Constructing a Biological Sentence"));
 
     textLabel(add<Label>("Label6", 3, 360, 120, 11280, 1305), QStringLiteral("Write a scientific sentence."),
-              kHeading, kYellow, vbCenter);
+              kHeading, vbYellow, vbCenter);
     textLabel(add<Label>("Label6", 10, 240, 840, 11280, 705),
-              QStringLiteral("Try to include as many of the words as possible."), kHeading, kYellow,
+              QStringLiteral("Try to include as many of the words as possible."), kHeading, vbYellow,
               vbCenter);
 
     auto& frame = add<Shape>("Shape1", 720, 1800, 10455, 5775);
@@ -147,7 +146,7 @@ void sentence::Design() {
         list.setFontDesc(kListFont);
         list.setBackColor(kListDesignColour);
         list.setMousePointer(vbCustom);
-        textLabel(add<Label>("Label6", row, 1200, top + 720, 9840, 1065), QString(), kRowText, kYellow,
+        textLabel(add<Label>("Label6", row, 1200, top + 720, 9840, 1065), QString(), kRowText, vbYellow,
                   vbLeftJustify);
         if (row < 2) {
             auto& line = add<vb::Line>("Line1", row, 0, 0, 0, 0);
@@ -161,7 +160,7 @@ void sentence::Design() {
         auto& b = add<Label>("Label3", index, left, 7920, width, 495);
         b.setCaption(caption);
         b.setFontDesc(kButtonFont);
-        b.setForeColor(kYellow);
+        b.setForeColor(vbYellow);
         b.setBackColor(RGB(0, 0, 0));
         b.setAlignment(vbCenter);
         b.setBorderStyle(vbFixedSingle);

@@ -6,8 +6,6 @@
 using namespace vb;
 
 namespace {
-constexpr OleColor kYellow = RGB(255, 255, 0);
-constexpr OleColor kBlack = RGB(0, 0, 0);
 const QString kArial = QStringLiteral("Arial");
 } // namespace
 
@@ -60,8 +58,8 @@ void TeacherGuidePage::Design() {
         auto& link = add<Label>(QStringLiteral("Label2"), 120, 8520, 5235, 375);
         link.setCaption(QString::fromUtf8(guide::kOpenDocumentCaption));
         link.setFontDesc({kArial, 12, true});
-        link.setForeColor(kYellow);
-        link.setBackColor(kBlack);
+        link.setForeColor(vbYellow);
+        link.setBackColor(vbBlack);
         link.setBackStyle(vbOpaque);
         link.setBorderStyle(vbFixedSingle);
         link.setAlignment(vbCenter);
@@ -72,14 +70,14 @@ void TeacherGuidePage::addText(const guide::Caption& c) {
     auto& label = add<Label>(QStringLiteral("Label1"), c.index, c.left, c.top, c.width, c.height);
     label.setCaption(QString::fromUtf8(c.text));
     label.setFontDesc({kArial, c.points, c.bold});
-    label.setForeColor(kYellow);
+    label.setForeColor(vbYellow);
     label.setBackStyle(vbTransparent);
 }
 
 void TeacherGuidePage::addGrid(const guide::Grid& grid) {
     auto addLine = [this](int index, Single x1, Single y1, Single x2, Single y2) {
         auto& line = add<vb::Line>(QStringLiteral("Line1"), index, 0, 0, 0, 0);
-        line.setBorderColor(kYellow);
+        line.setBorderColor(vbYellow);
         line.setBorderWidth(2);
         line.setEnds(x1, y1, x2, y2);
     };
@@ -95,8 +93,8 @@ Label& TeacherGuidePage::addButton(int index, const QString& caption, Single lef
     auto& button = add<Label>(QStringLiteral("Label3"), index, left, index == 0 ? 60 : 8520, width, 375);
     button.setCaption(caption);
     button.setFontDesc({kArial, 12.75f, true});
-    button.setForeColor(kYellow);
-    button.setBackColor(kBlack);
+    button.setForeColor(vbYellow);
+    button.setBackColor(vbBlack);
     button.setBackStyle(vbOpaque);
     button.setBorderStyle(vbFixedSingle);
     button.setAlignment(vbCenter);
