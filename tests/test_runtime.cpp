@@ -30,7 +30,7 @@ public:
     Ctl<CheckBox> Check1{this, "Check1"};
     Ctl<Frame> Frame1{this, "Frame1"};
 
-    int loads = 0;          // the object's own variable: survives Unload
+    int loads = 0; // the object's own variable: survives Unload
     QList<Event> events;
     QList<int> checkValuesSeen;
     QList<Event> formMoves;
@@ -60,7 +60,9 @@ protected:
         ++loads;
         if (onLoad) onLoad();
     }
-    void Form_MouseMove(int b, int s, Single x, Single y) override { formMoves.append({"formmove", -1, b, s, x, y}); }
+    void Form_MouseMove(int b, int s, Single x, Single y) override {
+        formMoves.append({"formmove", -1, b, s, x, y});
+    }
 
 private:
     void log(const char* what, int i, int b, int s, Single x, Single y) {
@@ -81,7 +83,8 @@ protected:
 
 QStringList kinds(const QList<Event>& events) {
     QStringList out;
-    for (const auto& e : events) out << e.what;
+    for (const auto& e : events)
+        out << e.what;
     return out;
 }
 
@@ -89,6 +92,13 @@ QStringList kinds(const QList<Event>& events) {
 
 class TestRuntime : public QObject {
     Q_OBJECT
+
+    static Probe& shownProbe() {
+        auto& p = form<Probe>();
+        p.Show();
+        return p;
+    }
+
 private slots:
     void init() {
         freshRuntime();
@@ -96,61 +106,37 @@ private slots:
     }
 
     void twipsAreStoredExactlyAndDrawnAtFifteenToThePixel() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         QCOMPARE(p.Label1->Left(), 2797.5f);
-        QCOMPARE(p.Label3(0).Left(), 3172.5f);
         // Pixel edges are rounded from the twip edges: 2797.5/15 = 186.5 and (2797.5+6405)/15 = 613.5.
         QCOMPARE(p.Label1->geometry(), QRect(187, 8, 427, 68));
-        p.Label1->setLeft(6083.5f);
-        QCOMPARE(p.Label1->Left(), 6083.5f);
         p.Label1->setTop(-307.5f);
         QCOMPARE(p.Label1->Top(), -307.5f);
         QCOMPARE(p.hWnd()->size(), QSize(800, 600));
     }
 
-    void controlArrayCopiesEveryDesignPropertyAndStartHidden() {
-        auto& p = form<Probe>();
-        p.Show();
+    void controlArrayCopiesEveryDesignPropertyStartsHiddenAndRefusesBadIndexes() {
+        auto& p = shownProbe();
+        const Label& first = p.Label3(0);
         auto& copy = p.Label3.Load(3);
         QCOMPARE(copy.Index(), 3);
         QCOMPARE(copy.Name(), QStringLiteral("Label3"));
         QVERIFY(!copy.Visible());
-        QCOMPARE(copy.Caption(), p.Label3(0).Caption());
-        QCOMPARE(copy.Font(), p.Label3(0).Font());
-        QCOMPARE(copy.ForeColor(), RGB(255, 255, 0));
-        QCOMPARE(copy.BackColor(), RGB(0, 0, 0));
-        QCOMPARE(copy.BorderStyle(), int(vbFixedSingle));
-        QCOMPARE(copy.Alignment(), int(vbCenter));
-        QCOMPARE(copy.BackStyle(), int(vbOpaque));
-        QCOMPARE(copy.MousePointer(), int(vbHourglass));
-        QCOMPARE(copy.Left(), 3172.5f);
-        QCOMPARE(copy.Width(), 5655.0f);
-        QCOMPARE(copy.Height(), 495.0f);
         QCOMPARE(p.Label3.Count(), 2);
-        copy.setVisible(true);
-        QVERIFY(copy.Visible());
-        // Element 0 is untouched by the copy's changes.
-        copy.setCaption(QStringLiteral("Hormones"));
+        auto design = [](const Label& l) {
+            return std::tuple(l.Caption(), l.Font(), l.ForeColor(), l.BackColor(), l.BorderStyle(),
+                              l.Alignment(), l.BackStyle(), l.MousePointer(), l.Left(), l.Width(),
+                              l.Height());
+        };
+        QVERIFY(design(copy) == design(first));
+        copy.setCaption(QStringLiteral("Hormones")); // element 0 is untouched by the copy's changes
         QCOMPARE(p.Label3(0).Caption(), QStringLiteral("Sampling Methods - The Quadrat"));
-    }
-
-    void controlArrayErrors() {
-        auto& p = form<Probe>();
-        p.Show();
-        try {
-            (void)p.Label3(7);
-            QFAIL("a missing element must raise a runtime error");
-        } catch (const RuntimeError& e) {
-            QCOMPARE(e.number(), int(err::ControlArrayElementMissing));
-        }
-        p.Label3.Load(1);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, p.Label3.Load(1));
+        QCOMPARE(runtimeErrorOf([&] { (void)p.Label3(7); }), int(err::ControlArrayElementMissing));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, p.Label3.Load(3));
     }
 
     void copiesShareTheArrayHandlerAndReceiveTheirIndex() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         auto& copy = p.Label3.Load(2);
         copy.setTop(3900);
         copy.setVisible(true);
@@ -162,9 +148,7 @@ private slots:
     }
 
     void unloadKeepsVariablesAndTheNextShowBuildsFromDesign() {
-        auto& p = form<Probe>();
-        p.Show();
-        QCOMPARE(p.loads, 1);
+        auto& p = shownProbe();
         p.Label1->setCaption(QStringLiteral("changed"));
         p.Label3.Load(4);
         p.Unload();
@@ -180,10 +164,8 @@ private slots:
 
     void touchingAControlOfAnUnloadedFormLoadsItWithoutShowingIt() {
         auto& o = form<Other>();
-        QVERIFY(!o.isLoaded());
         o.Label1->setCaption(QStringLiteral("Cancel"));
         QVERIFY(o.isLoaded());
-        QCOMPARE(o.loads, 1);
         QVERIFY(!o.hWnd()->isVisible());
         o.Show(); // already loaded: Load does not run again, the caption set before stays
         QCOMPARE(o.loads, 1);
@@ -192,8 +174,7 @@ private slots:
     }
 
     void unloadInsideTheFormsOwnHandlerIsSafe() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         p.Label3.onClick([&p](int) { p.Unload(); });
         click(p.Label3(0));
         QVERIFY(!p.isLoaded());
@@ -202,92 +183,72 @@ private slots:
         QVERIFY(p.isLoaded());
     }
 
-    void pressedControlKeepsTheMouseUntilRelease() {
-        auto& p = form<Probe>();
-        p.Show();
+    // Down, moves and up go to the pressed control with the button held and the shift state, in its own
+    // twips, even outside it; the form sees none of it.
+    void aPressedControlKeepsTheMouseUntilRelease_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::NoModifier);
+        QTest::newRow("right with shift") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    }
+    void aPressedControlKeepsTheMouseUntilRelease() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        auto& p = shownProbe();
         QWindow* w = windowOf(p);
-        const QPoint start = pointIn(*p.Label1, QPoint(10, 10));
-        const QPoint outside(700, 500); // far outside the label
+        const QPoint start = pointIn(*p.Label1, QPoint(10, 10)), outside(700, 500);
         QTest::mouseMove(w, start);
         p.events.clear();
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, start);
+        QTest::mousePress(w, button, modifiers, start);
         QTest::mouseMove(w, outside);
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, outside);
+        QTest::mouseRelease(w, button, modifiers, outside);
         QCOMPARE(kinds(p.events), QStringList({"down", "move", "up"}));
-        QCOMPARE(p.events[0].button, int(vbLeftButton));
-        QCOMPARE(p.events[1].button, int(vbLeftButton)); // state while held
-        QCOMPARE(p.events[2].button, int(vbLeftButton));
-        // Coordinates are in the label's own twips, even outside it.
+        for (const Event& e : p.events)
+            QCOMPARE(e.button, button == Qt::RightButton ? vbRightButton : vbLeftButton);
+        QCOMPARE(p.events[0].shift, modifiers & Qt::ShiftModifier ? int(vbShiftMask) : 0);
         const QPoint rel = outside - p.Label1->geometry().topLeft();
         QCOMPARE(p.events[1].x, Single(rel.x() * 15));
         QCOMPARE(p.events[1].y, Single(rel.y() * 15));
-        QVERIFY(p.formMoves.isEmpty()); // the form saw none of it
+        QVERIFY(p.formMoves.isEmpty());
     }
 
-    void buttonStatesAndShiftAreReported() {
-        auto& p = form<Probe>();
-        p.Show();
+    void clickNeedsALeftPressAndReleaseOverTheSameEnabledControl() {
+        auto& p = shownProbe();
         QWindow* w = windowOf(p);
-        const QPoint at = pointIn(*p.Label1);
-        QTest::mouseMove(w, at);
+        const QPoint on = pointIn(*p.Label1);
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, on);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(790, 590));
+        click(*p.Label1, Qt::RightButton);
+        QVERIFY(!kinds(p.events).contains("click"));
         p.events.clear();
-        QTest::mousePress(w, Qt::RightButton, Qt::ShiftModifier, at);
-        QTest::mouseMove(w, at + QPoint(5, 0));
-        QTest::mouseRelease(w, Qt::RightButton, Qt::ShiftModifier, at + QPoint(5, 0));
-        QCOMPARE(kinds(p.events), QStringList({"down", "move", "up"})); // no Click for the right button
-        QCOMPARE(p.events[0].button, int(vbRightButton));
-        QCOMPARE(p.events[0].shift, int(vbShiftMask));
-        QCOMPARE(p.events[1].button, int(vbRightButton));
-        // A move with nothing held reports 0, over the bare form the form gets it.
+        click(*p.Label1);
+        QCOMPARE(kinds(p.events).mid(kinds(p.events).indexOf("down")), QStringList({"down", "up", "click"}));
+        // A move with nothing held reports 0; over the bare form the form gets it.
         p.events.clear();
-        QTest::mouseMove(w, at + QPoint(1, 1));
+        QTest::mouseMove(w, on + QPoint(1, 1));
         QCOMPARE(p.events.size(), 1);
         QCOMPARE(p.events[0].button, 0);
         QTest::mouseMove(w, QPoint(790, 590));
         QVERIFY(!p.formMoves.isEmpty());
         QCOMPARE(p.formMoves.last().x, Single(790 * 15));
-    }
-
-    void clickNeedsPressAndReleaseOverTheSameControl() {
-        auto& p = form<Probe>();
-        p.Show();
-        QWindow* w = windowOf(p);
-        const QPoint on = pointIn(*p.Label1);
         p.events.clear();
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, on);
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(790, 590));
-        QVERIFY(!kinds(p.events).contains("click"));
-        p.events.clear();
-        click(*p.Label1);
-        QCOMPARE(kinds(p.events).count("click"), 1);
-        // Down, up, then click.
-        QCOMPARE(kinds(p.events).mid(kinds(p.events).indexOf("down")), QStringList({"down", "up", "click"}));
-    }
-
-    void disabledControlsGetNoEvents() {
-        auto& p = form<Probe>();
-        p.Show();
         p.Label3(0).setEnabled(false);
         click(p.Label3(0));
         QVERIFY(p.events.isEmpty());
     }
 
     void checkBoxValueRaisesClickFromCodeAndFromTheUser() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         p.Check1->setValue(1);
-        QCOMPARE(p.checkValuesSeen, QList<int>({1}));
         p.Check1->setValue(1); // no change, no Click
-        QCOMPARE(p.checkValuesSeen.size(), 1);
+        QCOMPARE(p.checkValuesSeen, QList<int>({1}));
         click(*p.Check1); // the user unticks: the value has changed before Click runs
         QCOMPARE(p.checkValuesSeen, QList<int>({1, 0}));
-        QCOMPARE(p.Check1->Value(), 0);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, p.Check1->setValue(5));
     }
 
     void controlsInAFrameArePlacedFromItsCorner() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         Control* inner = p.findControl(QStringLiteral("Inner"));
         QVERIFY(inner);
         QCOMPARE(inner->parentWidget(), static_cast<QWidget*>(&*p.Frame1));
@@ -296,8 +257,7 @@ private slots:
 
     void runtimeErrorInAHandlerEndsTheProgramWithAReport() {
         auto& rec = recordDesktop();
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         p.Label3.onClick([](int) { (void)LoadPicture(QStringLiteral("Images\\nothere.jpg")); });
         click(p.Label3(0));
         QVERIFY(Runtime::ended());
@@ -306,8 +266,7 @@ private slots:
         QVERIFY(rec.errorReports[0].contains(QStringLiteral("Images\\nothere.jpg")));
         QVERIFY(rec.errorReports[0].contains(QStringLiteral("'53'")));
         QVERIFY(!p.isLoaded());
-        // After End nothing runs any more.
-        int ran = 0;
+        int ran = 0; // after End nothing runs any more
         Runtime::dispatch([&] { ++ran; });
         QCOMPARE(ran, 0);
     }
@@ -323,8 +282,7 @@ private slots:
     }
 
     void endStopsWithStatusZero() {
-        auto& p = form<Probe>();
-        p.Show();
+        shownProbe();
         Runtime::dispatch([] { End(); });
         QVERIFY(Runtime::ended());
         QCOMPARE(Runtime::exitCode(), 0);
@@ -337,38 +295,31 @@ private slots:
         QImage img(20, 10, QImage::Format_RGB32);
         img.fill(Qt::red);
         QVERIFY(img.save(dir.filePath(QStringLiteral("Images/ok.jpg")), "JPG"));
-        QFile bad(dir.filePath(QStringLiteral("Images/bad.jpg")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("this is not a picture at all");
-        bad.close();
-        QFile empty(dir.filePath(QStringLiteral("Images/empty.jpg")));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        for (const auto& [name, bytes] :
+             {std::pair{"bad.jpg", "this is not a picture at all"}, {"empty.jpg", ""}}) {
+            QFile f(dir.filePath(QStringLiteral("Images/") + QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) >= 0);
+        }
         setDataDir(dir.path());
 
         const Picture ok = LoadPicture(QStringLiteral("Images\\ok.jpg"));
-        QVERIFY(!ok.isEmpty());
         QCOMPARE(ok.Width(), 300.0f);
         QCOMPARE(ok.Height(), 150.0f);
         QVERIFY(!LoadPicture(QStringLiteral("Images/ok.jpg")).isEmpty());
         QVERIFY(LoadPicture(QString()).isEmpty());
-
-        auto errorOf = [](const QString& name) {
+        const std::pair<const char*, int> bad[] = {{"Images\\gone.jpg", err::FileNotFound},
+                                                   {"Images\\bad.jpg", err::InvalidPicture},
+                                                   {"Images\\empty.jpg", err::InvalidPicture},
+                                                   {"Images", err::InvalidPicture}}; // a folder
+        for (const auto& [name, number] : bad) {
             try {
-                (void)LoadPicture(name);
+                (void)LoadPicture(QLatin1String(name));
+                QFAIL(name);
             } catch (const RuntimeError& e) {
-                return std::make_pair(e.number(), e.description());
+                QCOMPARE(e.number(), number);
+                QVERIFY2(e.description().contains(QLatin1String(name)), qPrintable(e.description()));
             }
-            return std::make_pair(0, QString());
-        };
-        auto missing = errorOf(QStringLiteral("Images\\gone.jpg"));
-        QCOMPARE(missing.first, int(err::FileNotFound));
-        QVERIFY(missing.second.contains(QStringLiteral("Images\\gone.jpg")));
-        auto notPicture = errorOf(QStringLiteral("Images\\bad.jpg"));
-        QCOMPARE(notPicture.first, int(err::InvalidPicture));
-        QVERIFY(notPicture.second.contains(QStringLiteral("Images\\bad.jpg")));
-        QCOMPARE(errorOf(QStringLiteral("Images\\empty.jpg")).first, int(err::InvalidPicture));
-        QCOMPARE(errorOf(QStringLiteral("Images")).first, int(err::InvalidPicture)); // a folder
+        }
     }
 
     void cursorFilesGiveTheirHotSpot() {
@@ -377,17 +328,15 @@ private slots:
         auto u16 = [&](int v) { cur.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
         auto u32 = [&](quint32 v) { u16(int(v & 0xFFFF)), u16(int(v >> 16)); };
         u16(0), u16(2), u16(1);
-        cur.append(char(2)).append(char(2)).append(char(0)).append(char(0));
-        u16(1), u16(0);
-        const int dibSize = 40 + 4 * 4 + 2 * 4;
-        u32(dibSize), u32(22);
+        cur.append("\2\2\0\0", 4);
+        u16(1), u16(0), u32(40 + 4 * 4 + 2 * 4), u32(22);
         u32(40), u32(2), u32(4), u16(1), u16(32), u32(0), u32(0), u32(0), u32(0), u32(0), u32(0);
-        for (int i = 0; i < 4; ++i) u32(0xFFFFFFFF);
-        for (int i = 0; i < 2; ++i) u32(0);
+        for (int i = 0; i < 4; ++i)
+            u32(0xFFFFFFFF);
+        u32(0), u32(0);
         QTemporaryDir dir;
         QFile f(dir.filePath(QStringLiteral("hand.cur")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(cur);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(cur) == cur.size());
         f.close();
         const Picture p = LoadPicture(f.fileName());
         QCOMPARE(p.hotSpot(), QPoint(1, 0));
@@ -396,7 +345,6 @@ private slots:
     }
 
     void numbersAndColours() {
-        QCOMPARE(RGB(49, 135, 214), 49 + 256 * 135 + 65536 * 214);
         QCOMPARE(QBColor(9), RGB(0, 0, 255));
         QCOMPARE(QBColor(14), RGB(255, 255, 0));
         QCOMPARE(QBColor(7), RGB(192, 192, 192));
@@ -405,41 +353,29 @@ private slots:
         QCOMPARE(Str(-3), QStringLiteral("-3"));
         QCOMPARE(Str(0), QStringLiteral(" 0"));
         QCOMPARE(Str(2.6), QStringLiteral(" 2.6"));
-        QCOMPARE(LTrim(Str(6)) + QStringLiteral(" out of") + Str(6), QStringLiteral("6 out of 6"));
         QCOMPARE(LTrim(QStringLiteral("  a b ")), QStringLiteral("a b "));
         QCOMPARE(Int(31.999), 31.0);
         QCOMPARE(Int(-0.5), -1.0);
     }
 
     void randomNumbersRepeatForTheSameSeedAndStayInRange() {
-        setRndState(0x50000);
-        Randomize(43210.25);
-        QList<Single> first;
-        for (int i = 0; i < 200; ++i) first << Rnd();
-        setRndState(0x50000);
-        Randomize(43210.25);
-        QList<Single> second;
-        for (int i = 0; i < 200; ++i) second << Rnd();
-        QCOMPARE(first, second);
+        auto run = [](double seed) {
+            setRndState(0x50000);
+            Randomize(seed);
+            QList<Single> out;
+            for (int i = 0; i < 200; ++i)
+                out << Rnd();
+            return out;
+        };
+        const QList<Single> first = run(43210.25);
+        QCOMPARE(run(43210.25), first);
+        QVERIFY(run(43211.25)[0] != first[0]); // another second, another sequence
         QSet<int> buckets;
         for (Single r : first) {
             QVERIFY(r >= 0.0f && r < 1.0f);
             buckets.insert(int(Int(r * 32)));
         }
         QVERIFY(buckets.size() > 24); // spread over nearly all 32 themes
-        setRndState(0x50000);
-        Randomize(43211.25);
-        QVERIFY(Rnd() != first[0]); // another second, another sequence
-        setTimerSource([] { return 123.5; });
-        QCOMPARE(Timer(), 123.5);
-    }
-
-    void screenSizeCanBePretended() {
-        Screen.setSizeOverride(QSizeF(9600, 7200));
-        QCOMPARE(Screen.Width(), 9600.0f);
-        QCOMPARE(Screen.Height(), 7200.0f);
-        Screen.setSizeOverride({});
-        QCOMPARE(Screen.Width(), Single(QGuiApplication::primaryScreen()->geometry().width() * 15));
     }
 
     void hourglassPointerSetsAndRestores() {
@@ -451,36 +387,22 @@ private slots:
     }
 
     void formDrawingKeepsInkInABackingImage() {
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         p.setForeColor(RGB(255, 255, 0));
         p.setDrawWidth(3);
         p.Line(150, 150, 1500, 150);
         QCOMPARE(p.CurrentX(), 1500.0f);
-        QCOMPARE(p.ink().pixelColor(10, 10), QColor(255, 255, 0));
-        QCOMPARE(p.ink().pixelColor(50, 10), QColor(255, 255, 0));
-        QCOMPARE(p.ink().pixelColor(50, 9), QColor(255, 255, 0)); // 3 pixels wide
+        for (const QPoint at : {QPoint(10, 10), QPoint(50, 10), QPoint(50, 9)}) // 3 pixels wide
+            QCOMPARE(p.ink().pixelColor(at), QColor(255, 255, 0));
         QCOMPARE(p.ink().pixelColor(50, 13).alpha(), 0);
-        const QImage shot = p.hWnd()->grab().toImage();
-        QCOMPARE(shot.pixelColor(50, 10), QColor(255, 255, 0));
+        QCOMPARE(p.hWnd()->grab().toImage().pixelColor(50, 10), QColor(255, 255, 0));
         p.Cls();
         QVERIFY(p.ink().isNull());
     }
 
-    void shellRequestsGoThroughThePlatform() {
-        auto& rec = recordDesktop();
-        auto& p = form<Probe>();
-        p.Show();
-        ShellExecute(p.hWnd(), QStringLiteral("open"), QStringLiteral("Teacher Guide.doc"), QString(), QString(), 0);
-        QCOMPARE(rec.opened.size(), 1);
-        QCOMPARE(rec.opened[0].verb, QStringLiteral("open"));
-        QCOMPARE(rec.opened[0].target, QStringLiteral("Teacher Guide.doc"));
-    }
-
+    // A regression: a hidden copy gets no resize events, yet its text must still follow its size and font.
     void aLabelsTextIsLaidOutAgainAfterEveryChangeThatMovesIt() {
-        auto& p = form<Probe>();
-        p.Show();
-        // A hidden copy gets no resize events: its text must still follow its size.
+        auto& p = shownProbe();
         Label& entry = p.Label3.Load(1);
         QVERIFY(entry.captionFits());
         entry.setWidth(1500);
@@ -505,17 +427,15 @@ private slots:
 
     void stayOnTopWindowsAreRaisedAfterEveryShow() {
         auto& rec = recordDesktop();
-        auto& p = form<Probe>();
-        p.Show();
+        auto& p = shownProbe();
         SetWindowPos(p.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         QVERIFY(p.StaysOnTop());
         QCOMPARE(rec.keptInFront.size(), 1);
         QVERIFY(p.hWnd()->windowFlags() & Qt::WindowStaysOnTopHint);
-        auto& o = form<Other>();
-        o.Show();
-        // The stay-on-top window was raised again after the other screen came up, so it stays in front.
+        form<Other>().Show();
+        // Raised again after the other screen came up, so it stays in front.
         QCOMPARE(Runtime::stackingOrder().last(), static_cast<Form*>(&p));
-        QCOMPARE(Runtime::stackingOrder().first(), static_cast<Form*>(&o));
+        QCOMPARE(Runtime::stackingOrder().first(), static_cast<Form*>(&form<Other>()));
     }
 };
 

@@ -81,3 +81,19 @@ inline void drag(QWindow* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::Lef
 inline void hover(QWindow* w, QPoint at) { QTest::mouseMove(w, at); }
 
 } // namespace testsupport
+
+// ---- Added for the runtime, bad-input and scaling tests ----
+namespace testsupport {
+
+// The number of the runtime error that `f` raises, or 0 if it raises none.
+template <class F> int runtimeErrorOf(F&& f) {
+    try {
+        f();
+    } catch (const vb::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace testsupport
+// ---- end ----
