@@ -212,9 +212,8 @@ private slots:
         QTest::addColumn<QPointF>("dropped");
         QTest::addColumn<QPointF>("lands");
         const int left = Qt::LeftButton;
-        const QPointF slot0(7800, 1200), slot1(7800, 2040), slot5(7800, 5400);
+        const QPointF slot0(7800, 1200), slot5(7800, 5400);
         QTest::newRow("right button") << int(Qt::RightButton) << QPointF(7700, 1300) << slot0;
-        QTest::newRow("middle button") << int(Qt::MiddleButton) << QPointF(7700, 1300) << slot0;
         QTest::newRow("on the left bound") << left << QPointF(6082.5, 1200) << QPointF(6082.5, 1200);
         QTest::newRow("a twip inside the left bound") << left << QPointF(6083.5, 1200) << slot0;
         QTest::newRow("half a twip inside the left bound") << left << QPointF(6083, 1400) << slot0;
@@ -226,7 +225,6 @@ private slots:
             << left << QPointF(7800, 6015) << QPointF(7800, 6015);
         QTest::newRow("inside the last slot's bottom bound") << left << QPointF(7800, 6014.5) << slot5;
         QTest::newRow("overlap of slots 0 and 1") << left << QPointF(8000, 1750) << slot0;
-        QTest::newRow("overlap of slots 1 and 2") << left << QPointF(7000, 2600) << slot1;
         QTest::newRow("overlap of the homes of cards 0 and 1")
             << left << QPointF(3000, 7200) << QPointF(4200, 7200);
         QTest::newRow("another card's home") << left << QPointF(700, 6500) << QPointF(600, 6480);
@@ -302,9 +300,13 @@ private slots:
         auto& menu = form<MenuStandIn>();
         menu.Show();
         auto& r = openReflex();
-        QStringList captions;
-        for (int i = 0; i < 6; ++i)
-            captions << r.Label2(i).Caption() << r.Label1(i).Caption();
+        auto captions = [&] {
+            QStringList l;
+            for (int i = 0; i < 6; ++i)
+                l << r.Label2(i).Caption() << r.Label1(i).Caption();
+            return l;
+        };
+        const QStringList first = captions();
         for (int i = 0; i < 6; ++i)
             dropOnSlot(r, i, (i + 2) % 6);
         pressCheckScore(r);
@@ -317,12 +319,9 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         openReflex();
-        QStringList again;
-        for (int i = 0; i < 6; ++i) {
-            again << r.Label2(i).Caption() << r.Label1(i).Caption();
+        QCOMPARE(captions(), first); // the sentences are dealt from the design again, not from the last run
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(corner(r.Label2(i)), home(r, i));
-        }
-        QCOMPARE(again, captions);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(r.Label3(i).BackStyle(), int(vbOpaque));
         QVERIFY(!checkScoreShown(r));
@@ -412,8 +411,6 @@ private slots:
         QVERIFY(!send(QEvent::TabletMove, to, Qt::NoButton, Qt::LeftButton));
         QVERIFY(!send(QEvent::TabletRelease, to, Qt::LeftButton, Qt::NoButton));
         QCOMPARE(corner(r.Label2(4)), start); // the pen's own events moved nothing
-        QVERIFY(!r.Label2(4).testAttribute(Qt::WA_AcceptTouchEvents));
-        QVERIFY(!r.hWnd()->testAttribute(Qt::WA_AcceptTouchEvents));
     }
 
     void aMissingDiagramEndsTheProgramWithAReportNamingIt() {
