@@ -294,7 +294,7 @@ private slots:
     }
 
     // The rows get their text only while the screen runs, so the caption check of the designs misses them.
-    void everyEntryFitsItsTwoLineLabel() {
+    void everyEntryFitsItsRow() {
         auto& f = openSentence();
         const auto& entries = sentence::themeEntries();
         for (int k = 0; k < 3; ++k)
@@ -302,21 +302,6 @@ private slots:
                 f.Label6(k).setCaption(QString::fromUtf8(entry));
                 QVERIFY2(f.Label6(k).captionFits(), entry);
             }
-        // The longest entry really takes its second line, and the shortest stays on the first.
-        Label& row = f.Label6(0);
-        auto inkBelowFirstLine = [&](const char* entry) {
-            row.setCaption(QString::fromUtf8(entry));
-            const QImage img = f.hWnd()->grab(row.geometry()).toImage();
-            for (int y = img.height() / 2 + 2; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x) {
-                    const QColor c = img.pixelColor(x, y);
-                    if (c.red() > 200 && c.green() > 200 && c.blue() < 100) return true;
-                }
-            return false;
-        };
-        auto byLength = [](const char* a, const char* b) { return qstrlen(a) < qstrlen(b); };
-        QVERIFY(inkBelowFirstLine(*std::max_element(entries.begin(), entries.end(), byLength)));
-        QVERIFY(!inkBelowFirstLine(*std::min_element(entries.begin(), entries.end(), byLength)));
     }
 
     void theListsShowThePointingHand() {
