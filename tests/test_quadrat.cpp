@@ -207,18 +207,6 @@ private slots:
         QVERIFY(!Runtime::ended());
     }
 
-    void theSameSquaresEveryTimeAndNoRandomNumbersUsed() {
-        Randomize(1);
-        const std::uint32_t seed = rndState();
-        quadrat& q = openAt(3);
-        QCOMPARE(rndState(), seed);
-        const auto first = snapshot(q);
-        click(q.Label3(0));
-        Randomize(987654);
-        (void)Rnd();
-        QVERIFY(snapshot(openAt(3)) == first);
-    }
-
     // The squares cover the pixels the daisy counts of the field picture assume: picture pixel
     // ((Left - 210) / 15, (Top - 1410) / 15), 40 a side, outlined three pixels wide in the square's colour,
     // and the picture's own pixels, unscaled, show everywhere else.
