@@ -56,7 +56,7 @@ inline QPoint pointIn(const vb::Control& c, QPoint local = QPoint(-1, -1)) {
 }
 
 inline Qt::MouseButton qtButton(int vbButton) {
-    return vbButton == vb::vbRightButton ? Qt::RightButton
+    return vbButton == vb::vbRightButton    ? Qt::RightButton
            : vbButton == vb::vbMiddleButton ? Qt::MiddleButton
                                             : Qt::LeftButton;
 }
@@ -74,11 +74,14 @@ inline void click(const vb::Control& c, Qt::MouseButton b = Qt::LeftButton) {
 inline void drag(QWindow* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::LeftButton, int steps = 4) {
     QTest::mouseMove(w, from);
     QTest::mousePress(w, b, Qt::NoModifier, from);
-    for (int i = 1; i <= steps; ++i) QTest::mouseMove(w, from + (to - from) * i / steps);
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(w, from + (to - from) * i / steps);
     QTest::mouseRelease(w, b, Qt::NoModifier, to);
 }
 
-inline void hover(QWindow* w, QPoint at) { QTest::mouseMove(w, at); }
+inline void hover(QWindow* w, QPoint at) {
+    QTest::mouseMove(w, at);
+}
 
 } // namespace testsupport
 
@@ -97,3 +100,49 @@ template <class F> int runtimeErrorOf(F&& f) {
 
 } // namespace testsupport
 // ---- end ----
+// ---- Shared by the activity tests (sentence, reflex, quadrat) ----
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// Stands for the menu an activity is opened from, to see what the activity leaves behind when it closes.
+class MenuStandIn : public vb::Form {
+public:
+    MenuStandIn() : vb::Form(QStringLiteral("MenuStandIn")) {}
+
+protected:
+    void Design() override {
+        setClientSize(12000, 9000);
+        setBackColor(vb::RGB(49, 135, 215));
+        add<vb::Label>("Label1", 600, 600, 3000, 500).setCaption(QStringLiteral("Menu"));
+    }
+};
+
+// A data folder of the test's own: an empty Images folder, holding `file` with `bytes` if one is named.
+struct ScratchData {
+    QTemporaryDir dir;
+    explicit ScratchData(const QString& file = QString(), const QByteArray& bytes = QByteArray()) {
+        QDir(dir.path()).mkdir(QStringLiteral("Images"));
+        if (!file.isEmpty()) {
+            QFile f(dir.filePath(QStringLiteral("Images/") + file));
+            if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+        }
+        vb::setDataDir(dir.path());
+    }
+};
+
+// The program has stopped with the failure code, one error report holding every one of `words`, no screen
+// left.
+inline void expectStoppedWithReport(const RecordingPlatform& desktop, const QStringList& words) {
+    QVERIFY(vb::Runtime::ended());
+    QCOMPARE(vb::Runtime::exitCode(), 1);
+    QCOMPARE(desktop.errorReports.size(), 1);
+    for (const QString& w : words)
+        QVERIFY2(desktop.errorReports[0].contains(w), qPrintable(desktop.errorReports[0]));
+    QVERIFY(vb::Runtime::loadedForms().isEmpty());
+}
+
+} // namespace testsupport
+// ---- end of the activity tests' block ----
