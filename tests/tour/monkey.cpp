@@ -35,8 +35,16 @@ QString text(Qt::MouseButtons b) {
         if (b & kButtons[i]) names << QString::fromLatin1(std::array{"left", "right", "middle"}[i]);
     return names.isEmpty() ? QStringLiteral("none") : names.join(u'+');
 }
+
 QString text(QPoint p) {
     return QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y());
+}
+
+QString names(const QList<Form*>& forms) {
+    QStringList all;
+    for (Form* f : forms)
+        all << f->Name();
+    return all.join(u',');
 }
 
 Form* formOf(const QWidget* window) {
@@ -123,22 +131,16 @@ struct Monkey::Impl {
         return jotter ? jotter : backdrop;
     }
 
-    // In name order: the form keeps its controls in a hash whose order changes from run to run; a seed must
-    // not.
-    QList<Control*> shownControls(QWidget* window) {
-        QList<Control*> shown;
+    // Controls that answer the pointer are picked four times as often; in name order, as the form keeps its
+    // controls in a hash whose order changes from run to run, and a seed must not.
+    Control* pickControl(QWidget* window, bool preferInteractive = true) {
+        QList<Control*> shown, pool;
         if (Form* f = formOf(window))
             for (Control* c : f->controls())
                 if (c->isVisibleTo(window)) shown << c;
         std::sort(shown.begin(), shown.end(),
                   [](const Control* a, const Control* b) { return a->objectName() < b->objectName(); });
-        return shown;
-    }
-
-    // Controls that answer the pointer are picked four times as often.
-    Control* pickControl(QWidget* window, bool preferInteractive = true) {
-        QList<Control*> pool;
-        for (Control* c : shownControls(window)) {
+        for (Control* c : shown) {
             const Handlers& h = c->Parent().handlers(c->Name());
             const bool interactive =
                 h.click || h.mouseDown || h.mouseUp || h.mouseMove || qobject_cast<ComboBox*>(c);
@@ -189,8 +191,7 @@ struct Monkey::Impl {
     }
 
     Qt::KeyboardModifiers pickModifiers() {
-        const double r = unit();
-        return r < 0.9 ? Qt::NoModifier : r < 0.95 ? Qt::ShiftModifier : Qt::ControlModifier;
+        return chance(0.9) ? Qt::NoModifier : chance(0.5) ? Qt::ShiftModifier : Qt::ControlModifier;
     }
 
     // ---- Primitive input, each followed by the checks ----
@@ -258,47 +259,26 @@ struct Monkey::Impl {
     // ---- The events ----
 
     void runEvent() {
-        static const std::pair<Kind, int> weights[] = {{Click, 39}, {Press, 8}, {Release, 8},     {Move, 14},
-                                                       {Drag, 19},  {Key, 5},   {CloseWindow, 1}, {Jump, 3}};
-        int pick = uniform(0, 96);
-        Kind kind = Click;
-        for (const auto& [k, weight] : weights) {
-            if (pick < weight) {
-                kind = k;
-                break;
-            }
-            pick -= weight;
-        }
+        static constexpr int weights[] = {39, 8, 8, 14, 19, 5, 1, 3}; // in the order of Kind
+        const Kind kind = Kind(std::discrete_distribution<int>(std::begin(weights), std::end(weights))(rng));
         QPointer<QWidget> w = pickWindow();
-        if (!w) {
-            restart();
-            return;
-        }
+        if (!w) return restart();
         const QString where = QStringLiteral(" on ") + (formOf(w) ? formOf(w)->Name() : QStringLiteral("?"));
         switch (kind) {
-        case Click: { // mostly left; a list it opens is picked from or left open for the next event
-            const Qt::MouseButton b = chance(0.75) ? Qt::LeftButton : pickButton();
-            const QPoint at = pickPoint(w, false);
-            describe(QStringLiteral("click ") + text(b) + QStringLiteral(" at ") + text(at) + where);
-            press(w, b, at, pickModifiers());
-            release(w, b, at);
-            pickFromList();
-            break;
-        }
-        case Press: {
-            const Qt::MouseButton b = pickButton();
-            const QPoint at = pickPoint(w, false);
-            describe(QStringLiteral("press ") + text(b) + QStringLiteral(" at ") + text(at) + where);
-            press(w, b, at, pickModifiers());
-            break;
-        }
+        case Click: // mostly left; a list it opens is picked from or left open for the next event
+        case Press:
         case Release: { // any button, held or not
-            Qt::MouseButton b = pickButton();
-            if (held && chance(0.8))
+            Qt::MouseButton b = kind == Click && chance(0.75) ? Qt::LeftButton : pickButton();
+            if (kind == Release && held && chance(0.8))
                 b = *std::find_if(std::begin(kButtons), std::end(kButtons), [&](auto x) { return held & x; });
-            const QPoint at = pickPoint(w, true);
-            describe(QStringLiteral("release ") + text(b) + QStringLiteral(" at ") + text(at) + where);
-            release(w, b, at);
+            const QPoint at = pickPoint(w, kind == Release);
+            const QString name = QLatin1String(kind == Click   ? "click "
+                                               : kind == Press ? "press "
+                                                               : "release ");
+            describe(name + text(b) + QStringLiteral(" at ") + text(at) + where);
+            if (kind != Release) press(w, b, at, pickModifiers());
+            if (kind != Press) release(w, b, at);
+            if (kind == Click) pickFromList();
             break;
         }
         case Move: {
@@ -322,32 +302,28 @@ struct Monkey::Impl {
             release(w, b, to);
             break;
         }
-        case Key: {
-            static const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-                {Qt::Key_J, Qt::ControlModifier},
-                {Qt::Key_J, Qt::ControlModifier},
-                {Qt::Key_Escape, {}},
-                {Qt::Key_Return, {}},
-                {Qt::Key_Space, {}},
-                {Qt::Key_Tab, {}},
-                {Qt::Key_Down, {}},
-                {Qt::Key_A, {}},
-                {Qt::Key_J, {}},
-                {Qt::Key_J, Qt::ShiftModifier},
-                {Qt::Key_F4, Qt::AltModifier},
-            };
+        case Key: { // Ctrl+J most often; keys go to an open list first
+            static const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_J, Qt::ControlModifier},
+                                                                             {Qt::Key_J, Qt::ControlModifier},
+                                                                             {Qt::Key_Escape, {}},
+                                                                             {Qt::Key_Return, {}},
+                                                                             {Qt::Key_Space, {}},
+                                                                             {Qt::Key_Tab, {}},
+                                                                             {Qt::Key_Down, {}},
+                                                                             {Qt::Key_A, {}},
+                                                                             {Qt::Key_J, {}},
+                                                                             {Qt::Key_J, Qt::ShiftModifier},
+                                                                             {Qt::Key_F4, Qt::AltModifier}};
             const auto& [key, mods] = keys[uniform(0, int(std::size(keys)) - 1)];
             describe(QStringLiteral("key %1 (modifiers %2)").arg(int(key)).arg(int(mods)) + where);
             QWidget* target =
                 QApplication::activePopupWidget() ? QApplication::activePopupWidget() : w.data();
             if (QWindow* h = target ? target->windowHandle() : nullptr) QTest::keyClick(h, key, mods);
-            step(Key, held);
             break;
         }
         case CloseWindow:
             describe(QStringLiteral("the window manager's close") + where);
             if (w) w->close();
-            step(CloseWindow, held);
             break;
         case Jump: {
             const QStringList screens = reachableScreens();
@@ -355,10 +331,10 @@ struct Monkey::Impl {
             describe(QStringLiteral("go to %1 by clicks").arg(target));
             releaseAll();
             tour::open(target);
-            step(Jump, held);
             break;
         }
         }
+        if (kind >= Key) step(kind, held);
     }
 
     // A list left open: half the time a shown name is picked, else it stays open for the next event.
@@ -427,20 +403,14 @@ struct Monkey::Impl {
             if (!f->hWnd()) fail(name + QStringLiteral(" is loaded without a window"));
             windows.insert(f->hWnd());
         }
-        const QString loaded = Runtime::loadedFormNames().join(u',');
+        const QString loaded = names(Runtime::loadedForms());
         if (needsOpening && !loadedScreen(QString::fromLatin1(kOpening)))
             fail(QStringLiteral("the opening screen is not loaded under ") + loaded);
         if (menus > 1) fail(QStringLiteral("%1 menus loaded: %2").arg(menus).arg(loaded));
         if (guides > 1) fail(QStringLiteral("%1 guide pages loaded: %2").arg(guides).arg(loaded));
-        if (QWidget* pad = visibleWindow(kJotter)) {
-            const QList<Form*> order = Runtime::stackingOrder();
-            if (order.isEmpty() || order.last()->hWnd() != pad) {
-                QStringList names;
-                for (Form* f : order)
-                    names << f->Name();
-                fail(QStringLiteral("the Jotter is open but not in front: ") + names.join(u','));
-            }
-        }
+        const QList<Form*> order = Runtime::stackingOrder();
+        if (visibleWindow(kJotter) && (order.isEmpty() || order.last()->hWnd() != visibleWindow(kJotter)))
+            fail(QStringLiteral("the Jotter is open but not in front: ") + names(order));
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->isVisible() && !windows.contains(top) && top->windowType() != Qt::Popup)
                 fail(QStringLiteral("a stray window is shown: %1 %2")
