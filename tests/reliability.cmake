@@ -1,6 +1,6 @@
 # Reliability: a tour of the program by clicks, the monkey, repeated opening and closing, bad input,
 # packaging and the boards' scale factors.
-add_library(zbtour STATIC tour/tour.cpp tour/tour.h tour/routes.h tour/monkey.cpp tour/monkey.h
+add_library(zbtour STATIC tour/tour.cpp tour/tour.h tour/routes.h tour/walker.h tour/monkey.cpp tour/monkey.h
     support/testsupport.h)
 target_include_directories(zbtour PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/tour ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zbtour PUBLIC screens Qt6::Test)
@@ -12,8 +12,8 @@ endif()
 zb_add_test(test_monkey SOURCES test_monkey.cpp LIBS zbtour)
 set_tests_properties(test_monkey PROPERTIES LABELS monkey)
 
-# The driver that works the real program from inside its process (a Qt generic plugin, loaded on request).
-add_library(zbdriver MODULE driver/driver.cpp driver/driver.json tour/routes.h)
+# The driver: a Qt generic plugin that works the real program from inside its process.
+add_library(zbdriver MODULE driver/driver.cpp driver/driver.json tour/walker.h)
 target_include_directories(zbdriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tour)
 target_link_libraries(zbdriver PRIVATE Qt6::Widgets Qt6::Test)
 set_target_properties(zbdriver PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins/generic)
@@ -34,7 +34,7 @@ target_compile_definitions(test_install PRIVATE
 
 zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
 zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
-zb_add_test(test_shell SOURCES test_shell.cpp tour/virtualdisplay.h LIBS zbtour)
+zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
 # The boards: the same test at the two usual scale factors.
 zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour)
@@ -46,10 +46,9 @@ add_test(NAME test_scaling_1.5x COMMAND test_scaling)
 set_tests_properties(test_scaling_1.5x PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.5" TIMEOUT 300)
 
-# In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions;
-# deferred so that the tests of every list in this folder are there.
+# In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions
+# (deferred, so that every list's tests are there); planted faults show that the run catches them.
 if(ZB_SANITIZE)
-    # The run would catch the faults it is there for: each planted fault ends in the sanitizer's report.
     add_executable(sanitizer_canary sanitizer/canary.cpp)
     target_link_libraries(sanitizer_canary PRIVATE Qt6::Core)
     foreach(_fault leak overflow use-after-free)
@@ -68,7 +67,7 @@ if(ZB_SANITIZE)
                 "LSAN_OPTIONS=suppressions=${_supp}:print_suppressions=0"
                 "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
         endforeach()
-        # Growth is counted over 200 rounds in the ordinary run; here a leak of a single round is enough to show.
+        # LeakSanitizer sees a leak of a single round.
         set_property(TEST test_openclose APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
     endfunction()
     cmake_language(DEFER CALL zb_sanitizer_environment)

@@ -5,25 +5,16 @@
 #include <QFile>
 #include <QStringList>
 
+#include <array>
+
 namespace testsupport {
 
 enum class Damage { Missing, Empty, Truncated, NotAPicture };
+inline constexpr Damage kDamages[] = {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::NotAPicture};
 
 inline QString damageName(Damage d) {
-    switch (d) {
-    case Damage::Missing:
-        return QStringLiteral("missing");
-    case Damage::Empty:
-        return QStringLiteral("empty");
-    case Damage::Truncated:
-        return QStringLiteral("truncated");
-    case Damage::NotAPicture:
-        return QStringLiteral("not a picture");
-    }
-    return {};
+    return QString::fromLatin1(std::array{"missing", "empty", "truncated", "not a picture"}[int(d)]);
 }
-
-inline constexpr Damage kDamages[] = {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::NotAPicture};
 
 // `name` as the screens write it ("Images\\bee.jpg"), inside the data folder `dataDir`.
 inline QString dataFile(const QString& dataDir, const QString& name) {
@@ -32,23 +23,18 @@ inline QString dataFile(const QString& dataDir, const QString& name) {
 
 inline bool damage(const QString& file, Damage d) {
     QFile f(file);
-    switch (d) {
-    case Damage::Missing:
-        return f.remove();
-    case Damage::Empty:
-        return f.resize(0);
-    case Damage::Truncated: {
-        // Cut in the middle of the picture's data, as an interrupted copy leaves it.
+    if (d == Damage::Missing) return f.remove();
+    if (d == Damage::Empty) return f.resize(0);
+    // Cut in the middle of the picture's data, as an interrupted copy leaves it; or a teacher's notes
+    // instead.
+    QByteArray content = "Lesson notes for Tuesday: quadrats, reflexes, the eye.\n";
+    if (d == Damage::Truncated) {
         if (!f.open(QIODevice::ReadOnly)) return false;
-        const QByteArray half = f.readAll().left(f.size() / 2);
+        content = f.readAll();
+        content.truncate(content.size() / 2);
         f.close();
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(half) == half.size();
     }
-    case Damage::NotAPicture:
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               f.write("Lesson notes for Tuesday: quadrats, reflexes, the eye.\n") > 0;
-    }
-    return false;
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
 }
 
 // The program's data folder as built: the pictures and the guide document beside the executable.

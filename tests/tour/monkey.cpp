@@ -2,12 +2,10 @@
 
 #include "Module1.h"
 #include "registry.h"
-#include "support/testsupport.h"
 #include "tour.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStyleHints>
@@ -15,15 +13,9 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <csignal>
+#include <array>
 #include <cstdio>
-#include <cstring>
 #include <random>
-#include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/common_interface_defs.h>
-#endif
 
 using namespace vb;
 
@@ -31,60 +23,28 @@ namespace tour {
 
 namespace {
 
-volatile std::uint64_t g_seed = 0;
-volatile int g_event = -1;
-struct sigaction g_previous[32];
-
-// Only async-signal-safe calls here: the process is dying.
-void writeNote() {
-    if (g_event < 0) return;
-    char text[160];
-    char digits[24];
-    auto append = [&](const char* s) { std::strncat(text, s, sizeof text - std::strlen(text) - 1); };
-    auto number = [&](std::uint64_t v) {
-        int n = 0;
-        do {
-            digits[n++] = char('0' + v % 10);
-            v /= 10;
-        } while (v && n < 23);
-        char out[24];
-        for (int i = 0; i < n; ++i)
-            out[i] = digits[n - 1 - i];
-        out[n] = 0;
-        append(out);
-    };
-    text[0] = 0;
-    append("\nmonkey: the program died at seed ");
-    number(g_seed);
-    append(", event ");
-    number(std::uint64_t(g_event));
-    append(" (replay with MONKEY_SEED and MONKEY_EVENTS)\n");
-    (void)!::write(2, text, std::strlen(text));
-}
-
-void onFatalSignal(int sig) {
-    writeNote();
-    sigaction(sig, &g_previous[sig], nullptr);
-    raise(sig);
-}
-
-#if defined(__SANITIZE_ADDRESS__)
-void onSanitizerDeath() {
-    writeNote();
-}
-#endif
-
 const QRegularExpression kMenu(QStringLiteral("^menu\\d$"));
 const QRegularExpression kGuide(QStringLiteral("^TeacherGuide\\d$"));
 const QStringList kActivities = {QStringLiteral("reflex"), QStringLiteral("sentence"),
                                  QStringLiteral("quadrat")};
+constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
 
-QString buttonName(Qt::MouseButtons b) {
+QString text(Qt::MouseButtons b) {
     QStringList names;
-    if (b & Qt::LeftButton) names << QStringLiteral("left");
-    if (b & Qt::RightButton) names << QStringLiteral("right");
-    if (b & Qt::MiddleButton) names << QStringLiteral("middle");
-    return names.isEmpty() ? QStringLiteral("none") : names.join(QLatin1Char('+'));
+    for (int i = 0; i < 3; ++i)
+        if (b & kButtons[i]) names << QString::fromLatin1(std::array{"left", "right", "middle"}[i]);
+    return names.isEmpty() ? QStringLiteral("none") : names.join(u'+');
+}
+
+QString text(QPoint p) {
+    return QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y());
+}
+
+QString names(const QList<Form*>& forms) {
+    QStringList all;
+    for (Form* f : forms)
+        all << f->Name();
+    return all.join(u',');
 }
 
 Form* formOf(const QWidget* window) {
@@ -104,54 +64,22 @@ bool inCatchArea(Single x, Single y, const Box& b) {
     return left < x && x < right && top < y && y < bottom;
 }
 
-// Qt's own complaints during a run are faults too; the test driver's note about a pointer that left the
-// window (which the class does on purpose) is not.
+// Qt's own complaints during a run are faults too, but not the test driver's note about a pointer that left
+// the window (which the class does on purpose) nor the offscreen platform's about what it cannot do.
 QStringList* g_warnings = nullptr;
 QtMessageHandler g_previousHandler = nullptr;
 void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    // Notes of the offscreen platform about what it cannot do (raise a popup, grab the keyboard) are not the
-    // program's.
-    if (text.contains(QLatin1String("occurs outside target window")) ||
-        text.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    if (g_warnings && type != QtDebugMsg && type != QtInfoMsg) g_warnings->append(text);
+    if (g_warnings && type != QtDebugMsg && type != QtInfoMsg &&
+        !text.contains(QLatin1String("occurs outside target window")) &&
+        !text.startsWith(QLatin1String("This plugin does not support")))
+        g_warnings->append(text);
     if (g_previousHandler) g_previousHandler(type, context, text);
 }
 
 } // namespace
 
-void noteProgress(std::uint64_t seed, int event) {
-    g_seed = seed;
-    g_event = event;
-}
-
-void installCrashNote() {
-    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
-        struct sigaction action {};
-        action.sa_handler = onFatalSignal;
-        sigemptyset(&action.sa_mask);
-        sigaction(sig, &action, &g_previous[sig]);
-    }
-#if defined(__SANITIZE_ADDRESS__)
-    __sanitizer_set_death_callback(onSanitizerDeath);
-#endif
-}
-
 struct Monkey::Impl {
-    enum Kind {
-        Click,
-        ClickAny,
-        Press,
-        Release,
-        Move,
-        Drag,
-        ListPick,
-        CtrlJ,
-        Stroke,
-        Key,
-        CloseWindow,
-        Jump
-    };
+    enum Kind { Click, Press, Release, Move, Drag, Key, CloseWindow, Jump };
 
     std::mt19937_64 rng;
     std::uint64_t seed;
@@ -165,7 +93,6 @@ struct Monkey::Impl {
     QPointer<QWidget> grab; // the window that took the first press while buttons are held, as the system does
     int shellRequestsSeen = 0;
     QStringList warnings;
-
     quint64 reflexGeneration = 0;
     QList<QPointF> cards;
 
@@ -180,6 +107,11 @@ struct Monkey::Impl {
             report.failure =
                 QStringLiteral("seed %1, event %2 (%3): %4").arg(seed).arg(event).arg(doing, why);
     }
+    void describe(const QString& what) {
+        doing = what;
+        report.trail = qHash(what, report.trail);
+        if (trace) std::printf("event %d: %s\n", event, qPrintable(what));
+    }
 
     // ---- Where events land ----
 
@@ -192,47 +124,38 @@ struct Monkey::Impl {
         if (held && grab && grab->isVisible()) return grab;
         QWidget* jotter = visibleWindow(kJotter);
         QWidget* backdrop = visibleWindow(kBackdrop);
-        Form* front = frontScreen();
         const double r = unit();
         if (jotter && r < 0.3) return jotter;
         if (backdrop && r > 0.95) return backdrop;
-        if (front) return front->hWnd();
+        if (Form* front = frontScreen()) return front->hWnd();
         return jotter ? jotter : backdrop;
     }
 
-    bool interactive(Control* c) {
-        const Handlers& h = c->Parent().handlers(c->Name());
-        return h.click || h.mouseDown || h.mouseUp || h.mouseMove || qobject_cast<ComboBox*>(c);
-    }
-
-    QList<Control*> shownControls(QWidget* window) {
-        QList<Control*> shown;
+    // Controls that answer the pointer are picked four times as often; in name order, as the form keeps its
+    // controls in a hash whose order changes from run to run, and a seed must not.
+    Control* pickControl(QWidget* window, bool preferInteractive = true) {
+        QList<Control*> shown, pool;
         if (Form* f = formOf(window))
             for (Control* c : f->controls())
                 if (c->isVisibleTo(window)) shown << c;
-        // The form keeps its controls in a hash whose order changes from run to run; a seed must not.
         std::sort(shown.begin(), shown.end(),
                   [](const Control* a, const Control* b) { return a->objectName() < b->objectName(); });
-        return shown;
-    }
-
-    Control* pickControl(QWidget* window, bool preferInteractive = true) {
-        const QList<Control*> shown = shownControls(window);
-        if (shown.isEmpty()) return nullptr;
-        QList<Control*> pool;
         for (Control* c : shown) {
-            const int weight = preferInteractive && c->isEnabled() && interactive(c) ? 4 : 1;
-            for (int i = 0; i < weight; ++i)
+            const Handlers& h = c->Parent().handlers(c->Name());
+            const bool interactive =
+                h.click || h.mouseDown || h.mouseUp || h.mouseMove || qobject_cast<ComboBox*>(c);
+            for (int i = preferInteractive && c->isEnabled() && interactive ? 4 : 1; i > 0; --i)
                 pool << c;
         }
-        return pool[uniform(0, int(pool.size()) - 1)];
+        return pool.isEmpty() ? nullptr : pool[uniform(0, int(pool.size()) - 1)];
     }
 
     // The title's Exit ends the program; the class is not allowed near it.
     bool forbidden(QWidget* window, QPoint at) {
         Form* f = formOf(window);
-        if (!f || f->Name() != QLatin1String(kFirstScreen)) return false;
-        Control* exit = tour::control(*f, QString::fromLatin1(kTitleExit));
+        Control* exit = f && f->Name() == QLatin1String(kFirstScreen)
+                            ? tour::control(*f, QString::fromLatin1(kTitleExit))
+                            : nullptr;
         return exit &&
                QRect(exit->mapTo(window, QPoint(0, 0)), exit->size()).adjusted(-2, -2, 2, 2).contains(at);
     }
@@ -242,13 +165,12 @@ struct Monkey::Impl {
             QPoint at;
             const double r = unit();
             Control* c = r < 0.65 ? pickControl(window) : nullptr;
-            if (c && c->width() > 0 && c->height() > 0) {
+            if (c && c->width() > 0 && c->height() > 0)
                 at = c->mapTo(window, QPoint(uniform(0, c->width() - 1), uniform(0, c->height() - 1)));
-            } else if (mayLeave && r > 0.92) {
+            else if (mayLeave && r > 0.92)
                 at = QPoint(uniform(-120, window->width() + 120), uniform(-120, window->height() + 120));
-            } else {
+            else
                 at = QPoint(uniform(0, window->width() - 1), uniform(0, window->height() - 1));
-            }
             if (!forbidden(window, at)) return at;
         }
         return QPoint(1, 1);
@@ -258,9 +180,8 @@ struct Monkey::Impl {
     QPoint pickDropPoint(QWidget* window) {
         Control* c = pickControl(window, false);
         if (!c || chance(0.2)) return pickPoint(window, true);
-        const QPoint centre = c->mapTo(window, c->rect().center());
-        const QPoint at =
-            centre + QPoint(uniform(-c->width(), c->width()), uniform(-c->height(), c->height()));
+        const QPoint at = c->mapTo(window, c->rect().center()) +
+                          QPoint(uniform(-c->width(), c->width()), uniform(-c->height(), c->height()));
         return forbidden(window, at) ? QPoint(1, 1) : at;
     }
 
@@ -270,17 +191,14 @@ struct Monkey::Impl {
     }
 
     Qt::KeyboardModifiers pickModifiers() {
-        const double r = unit();
-        return r < 0.9 ? Qt::NoModifier : r < 0.95 ? Qt::ShiftModifier : Qt::ControlModifier;
+        return chance(0.9) ? Qt::NoModifier : chance(0.5) ? Qt::ShiftModifier : Qt::ControlModifier;
     }
 
     // ---- Primitive input, each followed by the checks ----
 
-    // A window may go while an event is under way (an Exit, a restart); the rest of the event then lands
-    // nowhere, as the pen would on a screen that has gone.
-    // With no button down, the system gives a pointer event to the window on top at that point; with one
-    // down, to the window where it went down. `w` and `at` are turned into the window on top when no button
-    // is down.
+    // With no button down the system gives a pointer event to the window on top at that point; with one down,
+    // to the window where it went down. A window may go while an event is under way; the rest of the event
+    // then lands nowhere, as the pen would on a screen that has gone.
     void landOnTop(QPointer<QWidget>& w, QPoint& at) {
         if (held || !w) return;
         const QPoint global = w->mapToGlobal(at);
@@ -295,11 +213,9 @@ struct Monkey::Impl {
         }
     }
 
-    // A pointer is always where it presses or releases: moving there first keeps the move apart from the
-    // button, as the system delivers it.
+    // The pointer moves to where it presses or releases first, as the system delivers it.
     void press(QPointer<QWidget> w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        // A button that is down cannot go down again; it comes up first.
-        if (held & b) release(w, b, at);
+        if (held & b) release(w, b, at); // a button that is down comes up before it can go down again
         landOnTop(w, at);
         move(w, at);
         const Qt::MouseButtons before = held;
@@ -308,28 +224,25 @@ struct Monkey::Impl {
         if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mousePress(h, b, m, at);
         step(Press, before);
     }
-    void release(QPointer<QWidget> w, Qt::MouseButton b, QPoint at,
-                 Qt::KeyboardModifiers m = Qt::NoModifier) {
+    void release(QPointer<QWidget> w, Qt::MouseButton b, QPoint at) {
         landOnTop(w, at);
         move(w, at);
         const Qt::MouseButtons before = held;
         held &= ~b;
-        if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mouseRelease(h, b, m, at);
+        if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mouseRelease(h, b, Qt::NoModifier, at);
         if (!held) grab = nullptr;
         step(Release, before);
     }
     void move(QPointer<QWidget> w, QPoint at) {
         landOnTop(w, at);
-        const Qt::MouseButtons before = held;
         if (QWindow* h = w ? w->windowHandle() : nullptr) QTest::mouseMove(h, at);
-        step(Move, before);
+        step(Move, held);
     }
 
     void releaseAll() {
-        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        for (Qt::MouseButton b : kButtons) {
             if (!(held & b)) continue;
-            QWidget* w = grab && grab->isVisible() ? grab.data() : pickWindow();
-            if (w)
+            if (QWidget* w = grab && grab->isVisible() ? grab.data() : pickWindow())
                 release(w, b, QPoint(1, 1));
             else
                 held &= ~b;
@@ -346,162 +259,71 @@ struct Monkey::Impl {
     // ---- The events ----
 
     void runEvent() {
-        static const std::pair<Kind, int> weights[] = {
-            {Click, 26},   {ClickAny, 8}, {Press, 8},  {Release, 8}, {Move, 14},       {Drag, 12},
-            {ListPick, 5}, {CtrlJ, 2},    {Stroke, 7}, {Key, 3},     {CloseWindow, 1}, {Jump, 3},
-        };
-        int total = 0;
-        for (const auto& [k, w] : weights)
-            total += w;
-        int pick = uniform(0, total - 1);
-        Kind kind = Click;
-        for (const auto& [k, w] : weights) {
-            if (pick < w) {
-                kind = k;
-                break;
-            }
-            pick -= w;
-        }
+        static constexpr int weights[] = {39, 8, 8, 14, 19, 5, 1, 3}; // in the order of Kind
+        const Kind kind = Kind(std::discrete_distribution<int>(std::begin(weights), std::end(weights))(rng));
         QPointer<QWidget> w = pickWindow();
-        if (!w) {
-            restart();
-            return;
-        }
-        const QString where = formOf(w) ? formOf(w)->Name() : QStringLiteral("?");
+        if (!w) return restart();
+        const QString where = QStringLiteral(" on ") + (formOf(w) ? formOf(w)->Name() : QStringLiteral("?"));
         switch (kind) {
-        case Click:
-        case ClickAny: {
-            const Qt::MouseButton b = kind == Click ? Qt::LeftButton : pickButton();
-            const QPoint at = pickPoint(w, false);
-            describe(QStringLiteral("click %1 at (%2,%3) on %4")
-                         .arg(buttonName(b))
-                         .arg(at.x())
-                         .arg(at.y())
-                         .arg(where));
-            move(w, at);
-            press(w, b, at, pickModifiers());
-            release(w, b, at);
-            pickFromList(false);
-            break;
-        }
-        case Press: {
-            const Qt::MouseButton b = pickButton();
-            const QPoint at = pickPoint(w, false);
-            describe(QStringLiteral("press %1 at (%2,%3) on %4")
-                         .arg(buttonName(b))
-                         .arg(at.x())
-                         .arg(at.y())
-                         .arg(where));
-            press(w, b, at, pickModifiers());
-            break;
-        }
-        case Release: {
-            // Any button, held or not.
-            const Qt::MouseButton b = held && chance(0.8) ? (held & Qt::LeftButton    ? Qt::LeftButton
-                                                             : held & Qt::RightButton ? Qt::RightButton
-                                                                                      : Qt::MiddleButton)
-                                                          : pickButton();
-            const QPoint at = pickPoint(w, true);
-            describe(QStringLiteral("release %1 at (%2,%3) on %4")
-                         .arg(buttonName(b))
-                         .arg(at.x())
-                         .arg(at.y())
-                         .arg(where));
-            release(w, b, at);
+        case Click: // mostly left; a list it opens is picked from or left open for the next event
+        case Press:
+        case Release: { // any button, held or not
+            Qt::MouseButton b = kind == Click && chance(0.75) ? Qt::LeftButton : pickButton();
+            if (kind == Release && held && chance(0.8))
+                b = *std::find_if(std::begin(kButtons), std::end(kButtons), [&](auto x) { return held & x; });
+            const QPoint at = pickPoint(w, kind == Release);
+            const QString name = QLatin1String(kind == Click   ? "click "
+                                               : kind == Press ? "press "
+                                                               : "release ");
+            describe(name + text(b) + QStringLiteral(" at ") + text(at) + where);
+            if (kind != Release) press(w, b, at, pickModifiers());
+            if (kind != Press) release(w, b, at);
+            if (kind == Click) pickFromList();
             break;
         }
         case Move: {
             const int steps = uniform(1, 6);
-            describe(QStringLiteral("%1 moves holding %2 on %3").arg(steps).arg(buttonName(held)).arg(where));
+            describe(QStringLiteral("%1 moves holding %2").arg(steps).arg(text(held)) + where);
             for (int i = 0; i < steps && w; ++i)
                 move(w, held ? pickDropPoint(w) : pickPoint(w, true));
             break;
         }
-        case Drag: {
+        case Drag: { // cards onto slots, strokes on the Jotter
             const QPoint from = pickPoint(w, false), to = pickDropPoint(w);
             const Qt::MouseButton b = chance(0.85) ? Qt::LeftButton : pickButton();
-            const int steps = uniform(1, 8);
-            describe(QStringLiteral("drag %1 from (%2,%3) to (%4,%5) in %6 steps on %7")
-                         .arg(buttonName(b))
-                         .arg(from.x())
-                         .arg(from.y())
-                         .arg(to.x())
-                         .arg(to.y())
-                         .arg(steps)
-                         .arg(where));
-            move(w, from);
+            const int steps = uniform(1, 10);
+            describe(QStringLiteral("drag %1 from %2 to %3 in %4 steps")
+                         .arg(text(b), text(from), text(to))
+                         .arg(steps) +
+                     where);
             press(w, b, from);
             for (int i = 1; i <= steps; ++i)
                 move(w, from + (to - from) * i / steps);
             release(w, b, to);
             break;
         }
-        case ListPick: {
-            ComboBox* list = nullptr;
-            for (Control* c : shownControls(w))
-                if (auto* box = qobject_cast<ComboBox*>(c); box && box->isEnabled()) list = box;
-            if (!list) {
-                describe(QStringLiteral("list pick: no list on %1, a click instead").arg(where));
-                const QPoint at = pickPoint(w, false);
-                move(w, at);
-                press(w, Qt::LeftButton, at);
-                release(w, Qt::LeftButton, at);
-                break;
-            }
-            describe(QStringLiteral("list pick on %1 of %2").arg(list->objectName(), where));
-            const QPoint at = list->mapTo(w, list->rect().center());
-            move(w, at);
-            press(w, Qt::LeftButton, at);
-            release(w, Qt::LeftButton, at);
-            pickFromList(true);
-            break;
-        }
-        case CtrlJ:
-            describe(QStringLiteral("Ctrl+J on %1").arg(where));
-            if (QWindow* h = w ? w->windowHandle() : nullptr)
-                QTest::keyClick(h, Qt::Key_J, Qt::ControlModifier);
-            step(CtrlJ, held);
-            break;
-        case Stroke: {
-            QPointer<QWidget> pad = visibleWindow(kJotter);
-            if (!pad || held) {
-                describe(QStringLiteral("stroke: no Jotter, a move instead on %1").arg(where));
-                move(w, pickPoint(w, true));
-                break;
-            }
-            const Qt::MouseButton b = chance(0.85) ? Qt::LeftButton : pickButton();
-            const int points = uniform(2, 12);
-            describe(QStringLiteral("Jotter stroke with %1, %2 points").arg(buttonName(b)).arg(points));
-            QPoint at = pickPoint(pad, false);
-            move(pad, at);
-            press(pad, b, at);
-            for (int i = 0; i < points; ++i) {
-                at += QPoint(uniform(-60, 60), uniform(-40, 40));
-                move(pad, at);
-            }
-            release(pad, b, at);
-            break;
-        }
-        case Key: {
-            static const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-                {Qt::Key_Escape, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier},
-                {Qt::Key_Space, Qt::NoModifier},  {Qt::Key_Tab, Qt::NoModifier},
-                {Qt::Key_Down, Qt::NoModifier},   {Qt::Key_A, Qt::NoModifier},
-                {Qt::Key_J, Qt::NoModifier},      {Qt::Key_J, Qt::ShiftModifier},
-                {Qt::Key_F4, Qt::AltModifier},
-            };
+        case Key: { // Ctrl+J most often; keys go to an open list first
+            static const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_J, Qt::ControlModifier},
+                                                                             {Qt::Key_J, Qt::ControlModifier},
+                                                                             {Qt::Key_Escape, {}},
+                                                                             {Qt::Key_Return, {}},
+                                                                             {Qt::Key_Space, {}},
+                                                                             {Qt::Key_Tab, {}},
+                                                                             {Qt::Key_Down, {}},
+                                                                             {Qt::Key_A, {}},
+                                                                             {Qt::Key_J, {}},
+                                                                             {Qt::Key_J, Qt::ShiftModifier},
+                                                                             {Qt::Key_F4, Qt::AltModifier}};
             const auto& [key, mods] = keys[uniform(0, int(std::size(keys)) - 1)];
-            describe(QStringLiteral("key %1 (modifiers %2) on %3").arg(int(key)).arg(int(mods)).arg(where));
+            describe(QStringLiteral("key %1 (modifiers %2)").arg(int(key)).arg(int(mods)) + where);
             QWidget* target =
                 QApplication::activePopupWidget() ? QApplication::activePopupWidget() : w.data();
             if (QWindow* h = target ? target->windowHandle() : nullptr) QTest::keyClick(h, key, mods);
-            step(Key, held);
             break;
         }
         case CloseWindow:
-            describe(QStringLiteral("the window manager's close on %1").arg(where));
+            describe(QStringLiteral("the window manager's close") + where);
             if (w) w->close();
-            step(CloseWindow, held);
             break;
         case Jump: {
             const QStringList screens = reachableScreens();
@@ -509,51 +331,27 @@ struct Monkey::Impl {
             describe(QStringLiteral("go to %1 by clicks").arg(target));
             releaseAll();
             tour::open(target);
-            step(Jump, held);
             break;
         }
         }
-        ++report.kinds[kindName(kind)];
-        if (trace) {
-            QStringList order;
-            for (Form* f : Runtime::stackingOrder())
-                order << f->Name();
-            QStringList loaded;
-            for (Form* f : Runtime::loadedForms())
-                loaded << f->Name() +
-                              (f->hWnd() && f->hWnd()->isVisible() ? QString() : QStringLiteral("(hidden)"));
-            std::printf("   loaded %s; stacked %s\n", qPrintable(loaded.join(u' ')),
-                        qPrintable(order.join(u' ')));
-        }
+        if (kind >= Key) step(kind, held);
     }
 
-    static QString kindName(Kind k) {
-        static const char* names[] = {"click",     "click any button", "press",  "release", "move",  "drag",
-                                      "list pick", "Ctrl+J",           "stroke", "key",     "close", "jump"};
-        return QString::fromLatin1(names[k]);
-    }
-
-    void describe(const QString& what) {
-        doing = what;
-        if (trace) std::printf("event %d: %s\n", event, qPrintable(what));
-    }
-
-    // A list left open: pick a shown name, or (when not asked to pick) sometimes leave it for the next event.
-    void pickFromList(bool always) {
+    // A list left open: half the time a shown name is picked, else it stays open for the next event.
+    void pickFromList() {
         QWidget* popup = QApplication::activePopupWidget();
-        if (!popup || (!always && chance(0.5))) return;
-        auto* view = popup->findChild<QAbstractItemView*>();
+        auto* view = popup && chance(0.5) ? popup->findChild<QAbstractItemView*>() : nullptr;
         if (!view || !view->model()) return;
         QList<QPoint> rows;
-        const QRect shown = view->viewport()->rect();
         for (int row = 0; row < view->model()->rowCount(); ++row) {
             const QRect r = view->visualRect(view->model()->index(row, 0));
-            if (shown.contains(r.center())) rows << view->viewport()->mapTo(popup, r.center());
+            if (view->viewport()->rect().contains(r.center()))
+                rows << view->viewport()->mapTo(popup, r.center());
         }
         if (rows.isEmpty()) return;
-        const QPoint at = rows[uniform(0, int(rows.size()) - 1)];
-        QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        step(ListPick, held);
+        QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          rows[uniform(0, int(rows.size()) - 1)]);
+        step(Click, held);
     }
 
     // ---- The rules ----
@@ -571,7 +369,7 @@ struct Monkey::Impl {
         start();
         // The system forgets buttons held on windows that are gone.
         if (QWidget* w = pickWindow())
-            for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            for (Qt::MouseButton b : kButtons)
                 if (held & b) QTest::mouseRelease(w->windowHandle(), b, Qt::NoModifier, QPoint(1, 1));
         held = {};
         grab = nullptr;
@@ -581,14 +379,10 @@ struct Monkey::Impl {
     }
 
     void checkProgram() {
-        if (!warnings.isEmpty()) {
-            fail(QStringLiteral("Qt warned: %1").arg(warnings.first()));
-            warnings.clear();
-        }
-        if (!desktop.errorReports.isEmpty()) {
-            fail(QStringLiteral("the runtime's error report: %1").arg(desktop.errorReports.first()));
-            return;
-        }
+        if (!warnings.isEmpty()) fail(QStringLiteral("Qt warned: %1").arg(warnings.takeFirst()));
+        warnings.clear();
+        if (!desktop.errorReports.isEmpty())
+            return fail(QStringLiteral("the runtime's error report: %1").arg(desktop.errorReports.first()));
         if (Runtime::ended()) {
             if (Runtime::exitCode() != 0)
                 fail(QStringLiteral("the program ended with status %1").arg(Runtime::exitCode()));
@@ -597,37 +391,26 @@ struct Monkey::Impl {
             return;
         }
         int menus = 0, guides = 0;
-        bool needsOpening = false, opening = false;
+        bool needsOpening = false;
         QSet<const QWidget*> windows;
         for (Form* f : Runtime::loadedForms()) {
             const QString& name = f->Name();
             report.screensSeen.insert(name);
-            if (kMenu.match(name).hasMatch()) ++menus;
-            if (kGuide.match(name).hasMatch()) ++guides;
-            if (kMenu.match(name).hasMatch() || kGuide.match(name).hasMatch() || kActivities.contains(name))
-                needsOpening = true;
-            if (name == QLatin1String(kOpening)) opening = true;
-            if (!f->hWnd()) fail(QStringLiteral("%1 is loaded without a window").arg(name));
+            const bool menu = kMenu.match(name).hasMatch(), guide = kGuide.match(name).hasMatch();
+            menus += menu;
+            guides += guide;
+            needsOpening |= menu || guide || kActivities.contains(name);
+            if (!f->hWnd()) fail(name + QStringLiteral(" is loaded without a window"));
             windows.insert(f->hWnd());
         }
-        if (needsOpening && !opening)
-            fail(QStringLiteral("the opening screen is not loaded under %1")
-                     .arg(Runtime::loadedFormNames().join(u',')));
-        if (menus > 1)
-            fail(QStringLiteral("%1 menus loaded: %2").arg(menus).arg(Runtime::loadedFormNames().join(u',')));
-        if (guides > 1)
-            fail(QStringLiteral("%1 guide pages loaded: %2")
-                     .arg(guides)
-                     .arg(Runtime::loadedFormNames().join(u',')));
-        if (QWidget* pad = visibleWindow(kJotter)) {
-            const QList<Form*> order = Runtime::stackingOrder();
-            if (order.isEmpty() || order.last()->hWnd() != pad) {
-                QStringList names;
-                for (Form* f : order)
-                    names << f->Name();
-                fail(QStringLiteral("the Jotter is open but not in front: %1").arg(names.join(u',')));
-            }
-        }
+        const QString loaded = names(Runtime::loadedForms());
+        if (needsOpening && !loadedScreen(QString::fromLatin1(kOpening)))
+            fail(QStringLiteral("the opening screen is not loaded under ") + loaded);
+        if (menus > 1) fail(QStringLiteral("%1 menus loaded: %2").arg(menus).arg(loaded));
+        if (guides > 1) fail(QStringLiteral("%1 guide pages loaded: %2").arg(guides).arg(loaded));
+        const QList<Form*> order = Runtime::stackingOrder();
+        if (visibleWindow(kJotter) && (order.isEmpty() || order.last()->hWnd() != visibleWindow(kJotter)))
+            fail(QStringLiteral("the Jotter is open but not in front: ") + names(order));
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->isVisible() && !windows.contains(top) && top->windowType() != Qt::Popup)
                 fail(QStringLiteral("a stray window is shown: %1 %2")
@@ -651,56 +434,45 @@ struct Monkey::Impl {
             return;
         }
         QList<Box> boxes;
-        for (const char* name : {"Label1", "Label4"})
-            for (int i = 0; i < 6; ++i)
+        QList<QPointF> now;
+        for (int i = 0; i < 6; ++i) {
+            for (const char* name : {"Label1", "Label4"})
                 if (Control* c = f->findControl(QString::fromLatin1(name), i))
                     boxes << Box{c->Left(), c->Top(), c->Width(), c->Height()};
-        QList<QPointF> now;
-        for (int i = 0; i < 6; ++i)
             if (Control* c = f->findControl(QStringLiteral("Label2"), i)) now << QPointF(c->Left(), c->Top());
+        }
         auto onBox = [&](const QPointF& p) {
-            for (const Box& b : boxes)
-                if (Single(p.x()) == b.left && Single(p.y()) == b.top) return true;
-            return false;
+            return std::any_of(boxes.cbegin(), boxes.cend(), [&](const Box& b) {
+                return Single(p.x()) == b.left && Single(p.y()) == b.top;
+            });
+        };
+        auto card = [&](int i, QPointF p) {
+            return QStringLiteral("card %1 at (%2, %3)").arg(i).arg(p.x()).arg(p.y());
         };
         const bool fresh = f->generation() != reflexGeneration || cards.size() != now.size();
         const bool dragging = kind == Move && before == Qt::LeftButton;
         for (int i = 0; i < now.size(); ++i) {
             const QPointF p = now[i];
             if (fresh) {
-                if (!onBox(p))
-                    fail(QStringLiteral("card %1 starts at (%2, %3), off its outline")
-                             .arg(i)
-                             .arg(p.x())
-                             .arg(p.y()));
+                if (!onBox(p)) fail(card(i, p) + QStringLiteral(" starts off its outline"));
                 continue;
             }
             if (p != cards[i] && !onBox(p) && !dragging)
-                fail(QStringLiteral("card %1 moved from (%2, %3) to (%4, %5) with %6 held")
-                         .arg(i)
-                         .arg(cards[i].x())
-                         .arg(cards[i].y())
-                         .arg(p.x())
-                         .arg(p.y())
-                         .arg(buttonName(before)));
+                fail(card(i, cards[i]) + QStringLiteral(" moved to (%1, %2) with %3 held")
+                                             .arg(p.x())
+                                             .arg(p.y())
+                                             .arg(text(before)));
             if (!held && !onBox(p))
                 for (const Box& b : boxes)
                     if (inCatchArea(Single(p.x()), Single(p.y()), b))
-                        fail(QStringLiteral(
-                                 "card %1 rests at (%2, %3) in the catch area of the box at (%4, %5)")
-                                 .arg(i)
-                                 .arg(p.x())
-                                 .arg(p.y())
-                                 .arg(b.left)
-                                 .arg(b.top));
+                        fail(card(i, p) + QStringLiteral(" rests in the catch area of the box at (%1, %2)")
+                                              .arg(b.left)
+                                              .arg(b.top));
         }
         cards = now;
         reflexGeneration = f->generation();
     }
 };
-
-Monkey::Monkey(std::uint64_t seed, testsupport::RecordingPlatform& desktop)
-    : m_seed(seed), m_desktop(desktop) {}
 
 MonkeyReport Monkey::run(int events, bool trace) {
     Impl m(m_seed, m_desktop);
@@ -708,8 +480,7 @@ MonkeyReport Monkey::run(int events, bool trace) {
     Impl::freshProgram();
     g_warnings = &m.warnings;
     // A list box measures in real time how soon a release follows the press that opened it; with no
-    // double-click time at all its answer no longer depends on how busy the machine is, and a seed replays
-    // exactly.
+    // double-click time its answer does not depend on the machine's load, and a seed replays exactly.
     QStyleHints* hints = QGuiApplication::styleHints();
     const int doubleClick = hints->mouseDoubleClickInterval();
     hints->setMouseDoubleClickInterval(0);
@@ -717,7 +488,6 @@ MonkeyReport Monkey::run(int events, bool trace) {
     start();
     m.checkProgram();
     for (m.event = 0; m.event < events && m.report.failure.isEmpty(); ++m.event) {
-        noteProgress(m_seed, m.event);
         if (m_beforeEvent) {
             m.doing = QStringLiteral("before the event");
             m.releaseAll();
@@ -732,7 +502,6 @@ MonkeyReport Monkey::run(int events, bool trace) {
     hints->setMouseDoubleClickInterval(doubleClick);
     qInstallMessageHandler(g_previousHandler);
     g_warnings = nullptr;
-    noteProgress(m_seed, -1);
     return m.report;
 }
 

@@ -1,14 +1,15 @@
 // Runs the real program in a child process, in a world of its own: a copy of its folder, a working folder
-// elsewhere, and empty home, XDG and temporary folders, optionally worked by the driver plugin.
+// elsewhere, and empty home, XDG and temporary folders (a private XDG_RUNTIME_DIR keeps each run its own
+// session, so parallel runs never hand over to each other), optionally worked by the driver plugin.
 #pragma once
 
+#include "damage.h"
+
 #include <QCryptographicHash>
-#include <QDir>
+#include <QDeadlineTimer>
 #include <QDirIterator>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace testsupport {
 
@@ -19,74 +20,67 @@ inline QStringList snapshot(const QString& root) {
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString line =
-            QDir(root).relativeFilePath(info.filePath()) + QStringLiteral(" %1 %2 %3 %4")
-                                                               .arg(info.isSymLink() ? 'l'
-                                                                    : info.isDir()   ? 'd'
-                                                                                     : 'f')
-                                                               .arg(info.size())
-                                                               .arg(int(info.permissions()), 0, 16)
-                                                               .arg(info.lastModified().toMSecsSinceEpoch());
-        if (info.isFile() && !info.isSymLink()) {
-            QFile f(info.filePath());
-            if (f.open(QIODevice::ReadOnly)) {
-                QCryptographicHash h(QCryptographicHash::Sha1);
-                h.addData(&f);
-                line += QLatin1Char(' ') + QString::fromLatin1(h.result().toHex());
-            }
-        }
-        lines << line;
+        const QFileInfo info(it.next());
+        QCryptographicHash h(QCryptographicHash::Sha1);
+        QFile f(info.filePath());
+        if (info.isFile() && !info.isSymLink() && f.open(QIODevice::ReadOnly)) h.addData(&f);
+        lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                     .arg(it.filePath(), info.isSymLink() ? QStringLiteral("l")
+                                         : info.isDir()   ? QStringLiteral("d")
+                                                          : QStringLiteral("f"))
+                     .arg(info.size())
+                     .arg(int(info.permissions()), 0, 16)
+                     .arg(info.lastModified().toMSecsSinceEpoch())
+                     .arg(QString::fromLatin1(h.result().toHex()));
     }
     lines.sort();
     return lines;
 }
 
-inline bool copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(it.filePath());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target)) return false;
-        } else if (!QFile::copy(it.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class ProgramRun {
 public:
+    static constexpr std::pair<const char*, const char*> kFolders[] = {{"HOME", "home"},
+                                                                       {"XDG_CONFIG_HOME", "config"},
+                                                                       {"XDG_CACHE_HOME", "cache"},
+                                                                       {"XDG_DATA_HOME", "data"},
+                                                                       {"XDG_STATE_HOME", "state"},
+                                                                       {"XDG_RUNTIME_DIR", "runtime"},
+                                                                       {"TMPDIR", "tmp"},
+                                                                       {nullptr, "work"}};
+
     ProgramRun() {
-        for (const char* d : {"home", "config", "cache", "data", "state", "runtime", "tmp", "work"})
-            QDir().mkpath(path(QString::fromLatin1(d)));
-        QFile::setPermissions(path(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
         for (const char* keep : {"PATH", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
-            if (outer.contains(QString::fromLatin1(keep)))
-                env.insert(QString::fromLatin1(keep), outer.value(QString::fromLatin1(keep)));
+            if (outer.contains(QLatin1String(keep)))
+                env.insert(QLatin1String(keep), outer.value(QLatin1String(keep)));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), path(QStringLiteral("cache")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("TMPDIR"), path(QStringLiteral("tmp")));
+        for (const auto& [variable, folder] : kFolders) {
+            QDir().mkpath(path(QLatin1String(folder)));
+            if (variable) env.insert(QLatin1String(variable), path(QLatin1String(folder)));
+        }
+        QFile::setPermissions(path(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString path(const QString& part) const { return m_root.filePath(part); }
     // The folders the program must leave as they were.
     QStringList privateFolders() const {
         QStringList all;
-        for (const char* d : {"home", "config", "cache", "data", "state", "runtime", "tmp", "work"})
-            all << path(QString::fromLatin1(d));
+        for (const auto& [variable, folder] : kFolders)
+            all << path(QLatin1String(folder));
         return all;
+    }
+
+    // A copy of the program's folder as built: the executable with its pictures and the guide document beside
+    // it. Returns the copied executable, or nothing when the copy failed.
+    QString copyProgram() const {
+        const QString folder = path(QStringLiteral("program"));
+        const QString exe = folder + QStringLiteral("/zestora-biology");
+        return copyProgramData(QStringLiteral(ZB_BIN_DIR), folder) &&
+                       QFile::copy(QStringLiteral(ZB_PROGRAM), exe)
+                   ? exe
+                   : QString();
     }
 
     // The driver plugin works the program: "tour", "open:SCREEN" or "watch".
@@ -102,7 +96,7 @@ public:
         process.start();
     }
 
-    // Waits for the end and keeps what the program said.
+    // Waits for the end (the program is stopped if it has not ended by then) and keeps what it said.
     bool finish(int ms = 60000) {
         const bool ended = process.waitForFinished(ms);
         if (!ended) {
@@ -114,26 +108,12 @@ public:
         return ended;
     }
 
-    // True when the program is still running after `ms`; it is stopped either way.
-    bool stillRunningAfter(int ms) {
-        const bool ended = process.waitForFinished(ms);
-        if (!ended) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-        out += QString::fromLocal8Bit(process.readAllStandardOutput());
-        err += QString::fromLocal8Bit(process.readAllStandardError());
-        return !ended;
-    }
-
     // Waits until the program prints `line` on standard output.
     bool waitForOutput(const QString& line, int ms = 20000) {
-        QElapsedTimer t;
-        t.start();
-        while (!out.contains(line) && t.elapsed() < ms) {
+        QDeadlineTimer deadline(ms);
+        while (!out.contains(line) && !deadline.hasExpired() && process.state() != QProcess::NotRunning) {
             process.waitForReadyRead(100);
             out += QString::fromLocal8Bit(process.readAllStandardOutput());
-            if (process.state() == QProcess::NotRunning) break;
         }
         out += QString::fromLocal8Bit(process.readAllStandardOutput());
         return out.contains(line);

@@ -1,0 +1,140 @@
+// Reaching, leaving and working screens by real clicks, knowing them only by window and control names: the
+// in-process tour and the driver inside the real program walk the same way.
+#pragma once
+
+#include "routes.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QTest>
+#include <QWindow>
+
+#include <functional>
+
+namespace tour {
+
+inline const Route* routeTo(const QString& screen) {
+    for (const Route& r : kRoutes)
+        if (screen == QLatin1String(r.screen)) return &r;
+    return nullptr;
+}
+
+struct Walker {
+    std::function<QWidget*(const QString&)> window; // the screen's window while shown
+    std::function<QWidget*()> front;                // the front screen, the Jotter and the backdrop aside
+    std::function<bool(const std::function<bool()>&)>
+        until; // runs events until the condition holds or gives up
+
+    static void settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString frontName() const {
+        QWidget* w = front();
+        return w ? w->objectName() : QString();
+    }
+
+    // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
+    // picked, as a teacher would.
+    bool click(const QString& screen, const QString& control) const {
+        QWidget* w = window(screen);
+        QWidget* c = w ? w->findChild<QWidget*>(control) : nullptr;
+        if (!c || !c->isVisible() || !c->isEnabled() || !w->windowHandle()) return false;
+        const QPoint at = c->mapTo(w, c->rect().center());
+        QWidget* hit = w->childAt(at);
+        if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
+        QTest::mouseMove(w->windowHandle(), at);
+        QTest::mousePress(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        settle();
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            auto* view = popup->findChild<QAbstractItemView*>();
+            if (view && view->model() && view->model()->rowCount() > 0) {
+                const QRect item = view->visualRect(view->model()->index(0, 0));
+                QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                                  view->viewport()->mapTo(popup, item.center()));
+            }
+            if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
+            settle();
+        }
+        return true;
+    }
+
+    // Closes `screen` by its own control, after whatever lies over it.
+    bool close(const QString& screen, int depth = 0) const {
+        if (!window(screen) || depth > 20) return false;
+        if (screen == QLatin1String(kBackdrop))
+            return open(QLatin1String(kOpening), depth + 1) &&
+                   click(QLatin1String(kOpening), QStringLiteral("Check1")) &&
+                   until([&] { return !window(screen); });
+        if (screen == QLatin1String(kJotter)) // whichever toolbar is showing has its own Exit
+            return click(screen, QStringLiteral("Command1")) || click(screen, QStringLiteral("Command9"));
+        const Route* r = routeTo(screen);
+        return r && toFront(screen, depth) && click(screen, QLatin1String(r->close)) &&
+               until([&] { return frontName() != screen; });
+    }
+
+    // Brings `screen` up by clicks from wherever the program stands.
+    bool open(const QString& screen, int depth = 0) const {
+        if (depth > 20) return false;
+        if (screen == QLatin1String(kJotter)) {
+            if (QWidget* f = front()) QTest::keyClick(f->windowHandle(), Qt::Key_J, Qt::ControlModifier);
+            return until([&] { return window(screen); });
+        }
+        if (screen == QLatin1String(kBackdrop) && window(screen)) return true;
+        if (window(screen) || screen == QLatin1String(kFirstScreen)) return toFront(screen, depth);
+        const Route* r = routeTo(screen);
+        if (!r || !r->from || !open(QLatin1String(r->from), depth + 1) ||
+            !click(QLatin1String(r->from), QLatin1String(r->open)))
+            return false;
+        return until([&] { return window(screen); });
+    }
+
+    // Clicks every shown control once (the title's Exit never), reopening the screen whenever a click led
+    // away; on the Jotter also draws a stroke. Returns the number of clicks.
+    int exercise(const QString& screen) const {
+        if (!open(screen)) return 0;
+        QStringList names;
+        for (QWidget* c : window(screen)->findChildren<QWidget*>())
+            if (c->isVisible() && !c->objectName().isEmpty() &&
+                !c->objectName().startsWith(QLatin1String("qt_")))
+                names << c->objectName();
+        names.sort(); // the same order on every run
+        int clicks = 0;
+        for (const QString& name : names)
+            if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)))
+                clicks += open(screen) && click(screen, name);
+        if (screen == QLatin1String(kJotter) && open(screen)) {
+            QWindow* h = window(screen)->windowHandle();
+            QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+            for (int i = 1; i <= 8; ++i)
+                QTest::mouseMove(h, QPoint(20 + 30 * i, 20 + 5 * i));
+            QTest::mouseRelease(h, Qt::LeftButton, Qt::NoModifier, QPoint(260, 60));
+            settle();
+        }
+        return clicks;
+    }
+
+    // Opens, exercises and closes each screen in turn; returns those that were shown.
+    QStringList tour(const QStringList& screens) const {
+        QStringList shown;
+        for (const QString& name : screens) {
+            if (!open(name)) continue;
+            shown << name;
+            exercise(name);
+            if (name != QLatin1String(kFirstScreen)) close(name);
+        }
+        open(QLatin1String(kFirstScreen));
+        return shown;
+    }
+
+private:
+    bool toFront(const QString& screen, int depth) const {
+        for (int guard = 0; guard < 20 && frontName() != screen; ++guard)
+            if (!front() || !close(frontName(), depth + 1)) return false;
+        return frontName() == screen;
+    }
+};
+
+} // namespace tour
