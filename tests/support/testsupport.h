@@ -81,3 +81,22 @@ inline void drag(QWindow* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::Lef
 inline void hover(QWindow* w, QPoint at) { QTest::mouseMove(w, at); }
 
 } // namespace testsupport
+
+// ---- Refusing desktop (test_navigation, test_guide) ----
+namespace testsupport {
+// A desktop with no application for what it is asked to open: it records the request and says no.
+struct RefusingPlatform : RecordingPlatform {
+    bool shellOpen(QWidget* owner, const QString& verb, const QString& target) override {
+        RecordingPlatform::shellOpen(owner, verb, target);
+        return false;
+    }
+};
+
+inline RefusingPlatform& refuseDesktop() {
+    auto p = std::make_unique<RefusingPlatform>();
+    RefusingPlatform& ref = *p;
+    vb::Runtime::setPlatform(std::move(p));
+    return ref;
+}
+} // namespace testsupport
+// ---- end Refusing desktop ----
