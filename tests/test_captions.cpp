@@ -41,24 +41,15 @@ private slots:
         QVERIFY2(!Runtime::ended(), "the screen failed to load");
         int captions = 0;
         for (Control* c : f->controls()) {
-            if (auto* b = qobject_cast<CommandButton*>(c); b && !b->Caption().isEmpty()) {
-                ++captions;
-                QVERIFY2(buttonCaptionFits(*b),
-                         qPrintable(QStringLiteral("%1 \"%2\" does not fit %3 x %4 twips")
-                                        .arg(b->Name(), b->Caption())
-                                        .arg(b->Width())
-                                        .arg(b->Height())));
-                continue;
-            }
+            auto* b = qobject_cast<CommandButton*>(c);
             auto* l = qobject_cast<Label*>(c);
-            if (!l || l->Caption().isEmpty()) continue;
+            if (!(b || l) || (b ? b->Caption() : l->Caption()).isEmpty()) continue;
             ++captions;
-            QVERIFY2(l->captionFits(), qPrintable(QStringLiteral("%1(%2) \"%3\" does not fit %4 x %5 twips")
-                                                      .arg(l->Name())
-                                                      .arg(l->Index())
-                                                      .arg(l->Caption())
-                                                      .arg(l->Width())
-                                                      .arg(l->Height())));
+            QVERIFY2(
+                b ? buttonCaptionFits(*b) : l->captionFits(),
+                qPrintable(QStringLiteral("%1(%2) \"%3\" does not fit %4 x %5 twips")
+                               .arg(c->Name(), QString::number(c->Index()), b ? b->Caption() : l->Caption(),
+                                    QString::number(c->Width()), QString::number(c->Height()))));
         }
         // Only the backdrop is a screen without text; any other screen without captions failed to build them.
         if (screen == QLatin1String("Grey"))
