@@ -1,16 +1,14 @@
 // The whole program as a teacher walks through it, with the real pictures: title, opening screen, the live
 // activities over their menus, and the Jotter over all of them.
-#include "Module1.h"
 #include "TeacherGuide.h"
-#include "Titlefrm.h"
 #include "TopicMenu.h"
 #include "intro0.h"
 #include "jotteraccess.h"
+#include "navigation_data.h"
 #include "notepad.h"
 #include "quadrat.h"
 #include "reflex.h"
 #include "sentence.h"
-#include "support/testsupport.h"
 
 #include <QtTest>
 
@@ -18,19 +16,8 @@ using namespace vb;
 using namespace testsupport;
 
 namespace {
-QStringList loaded() {
-    QStringList names = Runtime::loadedFormNames();
-    names.sort();
-    return names;
-}
-
 QString front() {
-    const auto order = Runtime::stackingOrder();
-    return order.isEmpty() ? QString() : order.last()->Name();
-}
-
-void ctrlJ(const Form& on) {
-    QTest::keyClick(windowOf(on), Qt::Key_J, Qt::ControlModifier);
+    return stackNames().last();
 }
 } // namespace
 
@@ -44,10 +31,8 @@ private slots:
         freshRuntime();
         recordDesktop();
         hidedesktop = 0;
-        Runtime::dispatch([] { form<Titlefrm>().Show(); });
-        QVERIFY(!form<Titlefrm>().Picture1->Picture().isEmpty()); // the drawn picture is found
-        click(*form<Titlefrm>().Command1);
-        QCOMPARE(loaded(), QStringList({"intro0"}));
+        startAtOpeningScreen();
+        QVERIFY(!form<intro0>().Picture().isEmpty()); // the drawn picture is found
     }
 
     void eachLiveEntryOpensItsActivityOverItsMenuAndExitUncoversIt_data() {
@@ -66,18 +51,18 @@ private slots:
         TopicMenu& m = topicMenu(menu);
         click(m.Label3(entry));
         QCOMPARE(front(), activity);
-        QCOMPARE(loaded(), QStringList({QStringLiteral("intro0"), m.Name(), activity}));
+        QCOMPARE(loadedScreens(), QStringList({QStringLiteral("intro0"), m.Name(), activity}));
         Form* a = Runtime::formNamed(activity);
         // Every activity's exit is its Label3(0).
         click(*a->findControl(QStringLiteral("Label3"), 0));
         QCOMPARE(front(), m.Name());
         QVERIFY(!a->isLoaded());
         click(*m.Command1);
-        QCOMPARE(loaded(), QStringList({"intro0"}));
+        QCOMPARE(loadedScreens(), QStringList({"intro0"}));
     }
 
     void theJotterStaysInFrontWhileScreensComeAndGoBeneathIt() {
-        ctrlJ(form<intro0>());
+        QTest::keyClick(windowOf(form<intro0>()), Qt::Key_J, Qt::ControlModifier);
         QVERIFY(form<notepad>().isLoaded());
         QCOMPARE(front(), QStringLiteral("notepad"));
         click(form<intro0>().Label2(1));
@@ -90,8 +75,8 @@ private slots:
         click(form<intro0>().Label2(7));
         QCOMPARE(front(), QStringLiteral("notepad"));
         // Ctrl+J on a screen beneath brings the open Jotter forward, still one Jotter.
-        ctrlJ(teacherGuidePage(0));
-        QCOMPARE(loaded().count(QStringLiteral("notepad")), 1);
+        QTest::keyClick(windowOf(teacherGuidePage(0)), Qt::Key_J, Qt::ControlModifier);
+        QCOMPARE(loadedScreens().count(QStringLiteral("notepad")), 1);
         click(*form<notepad>().Command1);
         QVERIFY(!form<notepad>().isLoaded());
         QCOMPARE(front(), QStringLiteral("TeacherGuide0"));

