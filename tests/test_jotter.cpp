@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(p.BackColor(), kPageColour);
     }
 
-    void aLeftStrokeStartsAtThePressAndJoinsEveryMove() {
+    void aStrokeStartsAtThePressAndJoinsEveryMove() {
         auto& p = shownPad();
         QWindow* w = windowOf(p);
         const QList<QPoint> path{{40, 40}, {120, 40}, {120, 100}, {200, 60}, {201, 61}, {260, 150}};
@@ -193,20 +193,11 @@ private slots:
             QCOMPARE(s.pixelColor(80, y), kYellow);
         for (int y : {37, 43})
             QCOMPARE(s.pixelColor(80, y), kPage);
-    }
-
-    void strokesUseThePensColourAndWidth() {
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        click(p.Label1(13));
-        stroke(w, {{30, 100}, {400, 100}});
-        const QImage s = shot(p);
-        for (int y : {99, 100, 101})
-            QCOMPARE(s.pixelColor(200, y), QColor(255, 0, 255));
-        QCOMPARE(s.pixelColor(200, 103), kPage);
-        // A press elsewhere starts a new stroke there: no line joins it to the last one.
-        stroke(w, {{30, 150}, {100, 150}});
-        QCOMPARE(shot(p).pixelColor(200, 125), kPage);
+        // A swatch's pen draws in its colour; a press elsewhere starts a new stroke there, joined to nothing.
+        press(p, "s13");
+        stroke(w, {{300, 175}, {600, 175}});
+        QCOMPARE(shot(p).pixelColor(450, 175), QColor(255, 0, 255));
+        QCOMPARE(shot(p).pixelColor(280, 162), kPage);
     }
 
     void onlyALeftStrokeOnThePageDraws() {
@@ -361,10 +352,7 @@ private slots:
 
         QTest::keyClick(screen, Qt::Key_J, Qt::ControlModifier);
         auto& p = form<notepad>();
-        QVERIFY(p.isLoaded());
-        QVERIFY(p.hWnd()->isVisible());
-        QCOMPARE(Runtime::stackingOrder().last(), static_cast<Form*>(&p));
-        QVERIFY(t.isLoaded());
+        QCOMPARE(Runtime::stackingOrder(), QList<Form*>({&t, &p}));
         QCOMPARE(t.hWnd()->geometry(), before); // the screen itself is left as it was
 
         // Pressed again, on the pad itself, it keeps what is written there.

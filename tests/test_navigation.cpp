@@ -179,29 +179,21 @@ private slots:
     void titleHoverOnTheOpeningScreen() {
         startAtOpeningScreen();
         intro0& o = form<intro0>();
-        QWindow* w = windowOf(o);
-        auto states = [&o] {
-            QList<int> s{o.Label1->BackStyle()};
+        // The title is boxed while the pointer is on it or on a button after it; the buttons stay boxed.
+        const QList<QPair<QPoint, int>> moves = {{pointIn(*o.Label1), vbOpaque},
+                                                 {pointIn(*o.Label1, QPoint(5, 5)), vbOpaque},
+                                                 {kBare, vbTransparent},
+                                                 {pointIn(o.Label2(2)), vbTransparent},
+                                                 {pointIn(*o.Label1), vbOpaque},
+                                                 {pointIn(o.Label2(6)), vbOpaque},
+                                                 {kBare + QPoint(10, 0), vbTransparent}};
+        for (const auto& [at, title] : moves) {
+            hover(windowOf(o), at);
+            QList<int> styles{o.Label1->BackStyle()};
             for (int i : {0, 1, 2, 3, 4, 6, 7})
-                s << o.Label2(i).BackStyle();
-            return s;
-        };
-        const QList<int> titleClear = {0, 1, 1, 1, 1, 1, 1, 1};
-        const QList<int> titleBoxed = {1, 1, 1, 1, 1, 1, 1, 1};
-        QCOMPARE(states(), titleClear);
-        hover(w, pointIn(*o.Label1));
-        hover(w, pointIn(*o.Label1, QPoint(5, 5)));
-        QCOMPARE(states(), titleBoxed);
-        hover(w, kBare);
-        QCOMPARE(states(), titleClear);
-        // The buttons are opaque and stay so: hovering them, then the bare screen, changes nothing of theirs.
-        hover(w, pointIn(o.Label2(2)));
-        QCOMPARE(states(), titleClear);
-        hover(w, pointIn(*o.Label1));
-        hover(w, pointIn(o.Label2(6)));
-        QCOMPARE(states(), titleBoxed);
-        hover(w, kBare + QPoint(10, 0));
-        QCOMPARE(states(), titleClear);
+                styles << o.Label2(i).BackStyle();
+            QCOMPARE(styles, QList<int>({title, 1, 1, 1, 1, 1, 1, 1}));
+        }
     }
 
     void missingPictureEndsTheProgramNamingIt_data() {
