@@ -133,12 +133,6 @@ private slots:
             QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, at);
             QCOMPARE(stackNames(), before);
         }
-        // Showing it again, as the opening screen does on every return, keeps it at the back, also behind a
-        // screen shown later.
-        Runtime::dispatch([&g] { g.Show(); });
-        QCOMPARE(stackNames(), before);
-        Runtime::dispatch([] { form<Titlefrm>().Show(); });
-        QCOMPARE(stackNames().first(), QStringLiteral("Grey"));
     }
 
     void theWebAddressIsOpenedByTheDesktopEvenWhenItRefuses() {
