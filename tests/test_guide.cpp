@@ -34,11 +34,11 @@ TeacherGuidePage& showPage(int n) {
     return p;
 }
 
-QList<Label*> labelsOf(const Form& f, const QString& name) {
+// Every text of a page: its Label1 array.
+QList<Label*> textsOf(const Form& f) {
     QList<Label*> out;
     for (Control* c : f.controls())
-        if (auto* l = qobject_cast<Label*>(c); l && l->Name() == name) out << l;
-    std::sort(out.begin(), out.end(), [](Label* a, Label* b) { return a->Index() < b->Index(); });
+        if (auto* l = qobject_cast<Label*>(c); l && l->Name() == QLatin1String("Label1")) out << l;
     return out;
 }
 
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(grid.rows.size(), 6);
 
         QList<QList<Label*>> cellsByRow(5);
-        for (Label* l : labelsOf(p, QStringLiteral("Label1"))) {
+        for (Label* l : textsOf(p)) {
             if (l->Index() == guide::el::Title || l->Index() == guide::el::PageNumber) continue;
             const Single right = l->Left() + l->Width(), bottom = l->Top() + l->Height();
             if (bottom <= grid.rows.first()) {
@@ -262,7 +262,7 @@ private slots:
     void contactDetailsStayFictional() {
         TeacherGuidePage& p = showPage(0);
         QString text;
-        for (Label* l : labelsOf(p, QStringLiteral("Label1")))
+        for (Label* l : textsOf(p))
             text += l->Caption() + QLatin1Char('\n');
         const QRegularExpression email(QStringLiteral("[\\w.+-]+@([\\w-]+(\\.[\\w-]+)+)"));
         const QRegularExpression web(QStringLiteral("www\\.([\\w-]+(\\.[\\w-]+)+)"));
@@ -277,7 +277,6 @@ private slots:
             QVERIFY2(number.startsWith(QLatin1String("01632960")), qPrintable(number));
         }
         QVERIFY(emails >= 1 && webs >= 1 && phones >= 1);
-        QVERIFY(text.contains(QLatin1String("Contact Details:")));
     }
 
     void theDocumentSaysWhatThePagesSay() {
@@ -291,7 +290,7 @@ private slots:
         int checked = 0;
         for (int n = 0; n < guide::kPageCount; ++n) {
             TeacherGuidePage& p = showPage(n);
-            for (Label* l : labelsOf(p, QStringLiteral("Label1"))) {
+            for (Label* l : textsOf(p)) {
                 if (l->Index() == guide::el::PageNumber) continue;
                 for (const QString& part : l->Caption().split(QLatin1Char('\n'))) {
                     QVERIFY2(documentHolds(doc, part),

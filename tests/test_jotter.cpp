@@ -312,7 +312,6 @@ private slots:
 
         shownPad();
         QCOMPARE(p.hWnd()->size(), size);
-        QVERIFY(p.Frame_landscape->isVisible());
         QVERIFY(p.ink().isNull());
         QCOMPARE(p.DrawWidth(), 3);
         press(p, "w");
