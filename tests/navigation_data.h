@@ -2,6 +2,7 @@
 // and can take a picture away.
 #pragma once
 
+#include "Module1.h"
 #include "Titlefrm.h"
 #include "support/testsupport.h"
 
@@ -27,6 +28,24 @@ struct NavigationData {
     void remove(const char* name) { QFile::remove(path(name)); }
     QString path(const char* name) const {
         return dir.filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
+    }
+};
+
+// What every navigation test starts from and ends with: a fresh runtime, a recording desktop, no backdrop
+// wanted, and the plain pictures.
+struct NavigationFixture {
+    testsupport::RecordingPlatform* desktop = nullptr;
+    std::unique_ptr<NavigationData> data;
+    void setUp() {
+        testsupport::freshRuntime();
+        desktop = &testsupport::recordDesktop();
+        hidedesktop = 0;
+        data = std::make_unique<NavigationData>();
+    }
+    void tearDown() {
+        testsupport::freshRuntime();
+        data.reset();
+        hidedesktop = 0;
     }
 };
 

@@ -5,6 +5,9 @@
 #include "vb.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -83,11 +86,6 @@ inline void hover(QWindow* w, QPoint at) {
     QTest::mouseMove(w, at);
 }
 
-} // namespace testsupport
-
-// ---- Added for the runtime, bad-input and scaling tests ----
-namespace testsupport {
-
 // The number of the runtime error that `f` raises, or 0 if it raises none.
 template <class F> int runtimeErrorOf(F&& f) {
     try {
@@ -97,15 +95,6 @@ template <class F> int runtimeErrorOf(F&& f) {
     }
     return 0;
 }
-
-} // namespace testsupport
-// ---- end ----
-// ---- Shared by the activity tests (sentence, reflex, quadrat) ----
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-namespace testsupport {
 
 // Stands for the menu an activity is opened from, to see what the activity leaves behind when it closes.
 class MenuStandIn : public vb::Form {
@@ -144,5 +133,18 @@ inline void expectStoppedWithReport(const RecordingPlatform& desktop, const QStr
     QVERIFY(vb::Runtime::loadedForms().isEmpty());
 }
 
+// A desktop with no application for what it is asked to open: it records the request and says no.
+struct RefusingPlatform : RecordingPlatform {
+    bool shellOpen(QWidget* owner, const QString& verb, const QString& target) override {
+        RecordingPlatform::shellOpen(owner, verb, target);
+        return false;
+    }
+};
+
+inline RefusingPlatform& refuseDesktop() {
+    auto p = std::make_unique<RefusingPlatform>();
+    RefusingPlatform& ref = *p;
+    vb::Runtime::setPlatform(std::move(p));
+    return ref;
+}
 } // namespace testsupport
-// ---- end of the activity tests' block ----
