@@ -24,13 +24,6 @@ QString entryOf(int n) {
     return QString::fromUtf8(sentence::themeEntries()[n]);
 }
 
-// A clock that moves on a little between reads, as the real one does between clicks.
-double g_clock = 0;
-void runningClock(double start, double step) {
-    g_clock = start;
-    setTimerSource([step] { return g_clock += step; });
-}
-
 sentence& openSentence() {
     auto& f = form<sentence>();
     f.Show();
@@ -108,17 +101,17 @@ void expectGoodDraw(sentence& f, const std::array<int, 3>& before) {
 
 class TestSentence : public QObject {
     Q_OBJECT
-    RecordingPlatform* desktop = nullptr;
 
 private slots:
     void init() {
         freshRuntime();
-        desktop = &recordDesktop();
-        runningClock(43200.0, 0.73);
+        recordDesktop();
+        // A clock that moves on a little between reads, as the real one does between clicks.
+        setTimerSource([t = 43200.0]() mutable { return t += 0.73; });
     }
 
     // A name and the entry beside it in the table belong together; a slip in one shifts every row after it.
-    void eachNameLeadsItsOwnEntryAndTheListsHoldThemAll() {
+    void eachNameLeadsItsOwnEntry() {
         std::set<QString> names;
         for (int n = 0; n < sentence::kThemes; ++n) {
             const QString name = nameOf(n), entry = entryOf(n);
@@ -129,10 +122,6 @@ private slots:
             names.insert(name.toLower());
         }
         QCOMPARE(int(names.size()), sentence::kThemes);
-        auto& f = openSentence();
-        CHECKED(expectFullLists(f));
-        for (ComboBox* c : lists(f))
-            QVERIFY(!c->box()->isEditable()); // the teacher picks a name and cannot type one
     }
 
     // A different clock every time the program starts; theme 0 is avoided like a theme shown before.
@@ -205,13 +194,6 @@ private slots:
         chooseWithKeys(*f.Combo2, 30);
         QCOMPARE(rowTexts(f), (QStringList{before[0], entryOf(30), entryOf(12)}));
         QCOMPARE(f.Combo2->BackColor(), kListGrey); // choosing without opening the list leaves it grey
-        // Choosing what a row already shows leaves it as it is.
-        CHECKED(chooseWithMouse(*f.Combo1, f.picks[0]));
-        QCOMPARE(f.Label6(0).Caption(), before[0]);
-        // A Click with nothing chosen (never raised by the list itself) changes nothing.
-        f.Combo1->setListIndex(-1);
-        f.Combo1_Click();
-        QCOMPARE(rowTexts(f), (QStringList{before[0], entryOf(30), entryOf(12)}));
     }
 
     void openingAListTurnsItsBoxWhiteForGood() {
@@ -219,6 +201,7 @@ private slots:
         const auto all = lists(f);
         for (int opened = 0; opened < 3; ++opened) {
             ComboBox& list = *all[opened];
+            QVERIFY(!list.box()->isEditable()); // the teacher picks a name and cannot type one
             click(list);
             QTRY_VERIFY(list.box()->view()->isVisible());
             for (int k = 0; k < 3; ++k)
@@ -283,42 +266,17 @@ private slots:
             }
     }
 
+    // A broken cursor file is test_badinput's; the cursor's own shape is the picture tests'.
     void theListsShowThePointingHand() {
         const Picture hand = LoadPicture(QStringLiteral("Images/H_POINT.cur"));
-        const QImage img = hand.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         auto& f = openSentence();
         for (ComboBox* c : lists(f)) {
             QWidget* under = f.hWnd()->childAt(pointIn(*c));
             QVERIFY(under == c->box() || c->box()->isAncestorOf(under));
-            const QCursor cur = under->cursor();
-            QCOMPARE(cur.shape(), Qt::BitmapCursor);
-            QCOMPARE(cur.hotSpot(), hand.hotSpot());
-            QCOMPARE(cur.pixmap().toImage().convertToFormat(QImage::Format_ARGB32), img);
+            QCOMPARE(under->cursor().shape(), Qt::BitmapCursor);
+            QCOMPARE(under->cursor().hotSpot(), hand.hotSpot());
         }
-        QCOMPARE(f.hWnd()->cursor().shape(), Qt::ArrowCursor);
-        for (Control* c : {static_cast<Control*>(&f.Label6(0)), static_cast<Control*>(&f.Label3(1))})
-            QCOMPARE(f.hWnd()->childAt(pointIn(*c))->cursor().shape(), Qt::ArrowCursor);
-    }
-
-    void aMissingOrBrokenCursorEndsTheProgram_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        QFile real(resolveDataPath(QStringLiteral("Images/H_POINT.cur")));
-        QVERIFY(real.open(QIODevice::ReadOnly));
-        QTest::newRow("missing") << false << QByteArray() << "File not found";
-        QTest::newRow("empty") << true << QByteArray() << "Invalid picture";
-        QTest::newRow("not a picture")
-            << true << QByteArray("this is no cursor at all, just words") << "Invalid picture";
-        QTest::newRow("cut short") << true << real.read(60) << "Invalid picture";
-    }
-    void aMissingOrBrokenCursorEndsTheProgram() {
-        QFETCH(bool, present);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
-        ScratchData data(present ? QStringLiteral("H_POINT.cur") : QString(), bytes);
-        Runtime::dispatch([] { form<sentence>().Show(); });
-        expectStoppedWithReport(*desktop, {QStringLiteral("H_POINT.cur"), reason});
+        QCOMPARE(f.hWnd()->childAt(pointIn(f.Label6(0)))->cursor().shape(), Qt::ArrowCursor);
     }
 };
 
