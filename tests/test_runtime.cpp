@@ -172,16 +172,6 @@ private slots:
         QVERIFY(o.hWnd()->isVisible());
     }
 
-    void unloadInsideTheFormsOwnHandlerIsSafe() {
-        auto& p = shownProbe();
-        p.Label3.onClick([&p](int) { p.Unload(); });
-        click(p.Label3(0));
-        QVERIFY(!p.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        p.Show();
-        QVERIFY(p.isLoaded());
-    }
-
     // Down, moves and up go to the pressed control with the button held and the shift state, in its own
     // twips, even outside it; the form sees none of it.
     void aPressedControlKeepsTheMouseUntilRelease_data() {
