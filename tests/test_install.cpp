@@ -48,12 +48,10 @@ private slots:
                  QSize(64, 64));
     }
 
-    // Started as a menu would start it, from a folder that has nothing to do with it: it runs quietly on its
-    // own, and a tour finds every screen and picture in the installed data folder.
+    // Started as a menu would start it, from a folder that has nothing to do with it, a tour finds every
+    // screen and picture in the installed data folder.
     void theInstalledProgramRunsFromAnywhere() {
-        ProgramRun idle, run;
-        idle.start(installed(QStringLiteral("bin/zestora-biology")), QDir::rootPath());
-        QVERIFY2(!idle.finish(2500) && idle.err.isEmpty() && idle.out.isEmpty(), qPrintable(idle.describe()));
+        ProgramRun run;
         run.drive(QStringLiteral("tour"));
         run.start(installed(QStringLiteral("bin/zestora-biology")), QDir::rootPath());
         QVERIFY2(run.finish(120000) && run.process.exitCode() == 0 &&
