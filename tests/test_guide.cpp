@@ -1,4 +1,4 @@
-// The Teachers' Guide: moving through the six pages, leaving them, opening the Word document, the tables'
+// The Teachers' Guide: moving through the six pages and leaving them, opening the Word document, the tables'
 // grids and the texts in their cells, and the document agreeing with the pages.
 #include "TeacherGuide.h"
 #include "support/testsupport.h"
@@ -32,6 +32,12 @@ TeacherGuidePage& showPage(int n) {
     TeacherGuidePage& p = teacherGuidePage(n);
     Runtime::dispatch([&p] { p.Show(); });
     return p;
+}
+
+void addPageRows(int first) {
+    QTest::addColumn<int>("page");
+    for (int n = first; n < guide::kPageCount; ++n)
+        QTest::newRow(qPrintable(QString::number(n + 1))) << n;
 }
 
 // Every text of a page: its Label1 array.
@@ -102,7 +108,7 @@ private slots:
         Screen.setSizeOverride(QSizeF(12000, 9000));
     }
 
-    void nextAndPreviousLeaveExactlyOnePageLoaded() {
+    void nextPreviousAndExitLeaveAtMostOnePageLoaded() {
         Runtime::dispatch([] { form<Beneath>().Show(); });
         showPage(0);
         QVERIFY(!teacherGuidePage(0).Label3.exists(2)); // no way back from the first page
@@ -125,29 +131,17 @@ private slots:
             QCOMPARE(Runtime::loadedFormNames(),
                      QStringList({"Beneath", QStringLiteral("TeacherGuide%1").arg(n - 1)}));
         }
-        QVERIFY(!Runtime::ended());
         // Pages shown again are built afresh and still lead on.
         click(teacherGuidePage(0).Label3(1));
         click(teacherGuidePage(1).Label3(1));
         QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath", "TeacherGuide2"}));
-    }
-
-    void exitUnloadsOnlyThePage_data() {
-        QTest::addColumn<int>("page");
-        for (int n = 0; n < guide::kPageCount; ++n)
-            QTest::newRow(qPrintable(QString::number(n + 1))) << n;
-    }
-    void exitUnloadsOnlyThePage() {
-        QFETCH(int, page);
-        Runtime::dispatch([] { form<Beneath>().Show(); });
-        TeacherGuidePage& p = showPage(page);
-        // No hover highlight on these pages: the buttons stay boxed after the pointer has crossed the page.
+        // No hover highlight on these pages: Exit stays boxed after the pointer has crossed the page.
+        TeacherGuidePage& p = teacherGuidePage(2);
         hover(windowOf(p), pointIn(p.Label3(0)));
         hover(windowOf(p), QPoint(400, 590));
         QCOMPARE(p.Label3(0).BackStyle(), int(vbOpaque));
         click(p.Label3(0));
         QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath"}));
-        QVERIFY(form<Beneath>().hWnd()->isVisible());
         QVERIFY(!Runtime::ended());
     }
 
@@ -157,10 +151,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             click(*p.Label2);
         QCOMPARE(desktop.opened.size(), 3);
-        for (const auto& request : desktop.opened) {
-            QCOMPARE(request.verb, QStringLiteral("open"));
-            QCOMPARE(request.target, QStringLiteral("Teacher Guide.doc"));
-        }
+        for (const auto& request : desktop.opened)
+            QCOMPARE(request.verb + u' ' + request.target, QStringLiteral("open Teacher Guide.doc"));
         // A desktop that cannot open it leaves the page as it is, and the program running.
         RefusingPlatform& refusing = refuseDesktop();
         click(*p.Label2);
@@ -188,11 +180,7 @@ private slots:
         QCOMPARE(full.pixelColor(9000 / 15 - 1, 5000 / 15), QColor(255, 255, 0));
     }
 
-    void everyCellLiesInsideItsGridCell_data() {
-        QTest::addColumn<int>("page");
-        for (int n = 1; n < guide::kPageCount; ++n)
-            QTest::newRow(qPrintable(QString::number(n + 1))) << n;
-    }
+    void everyCellLiesInsideItsGridCell_data() { addPageRows(1); } // the first page has no table
     void everyCellLiesInsideItsGridCell() {
         QFETCH(int, page);
         TeacherGuidePage& p = showPage(page);
@@ -240,7 +228,7 @@ private slots:
                 QCOMPARE(cellsByRow[r].size(), 3);
     }
 
-    void noTwoTextsOverlap_data() { exitUnloadsOnlyThePage_data(); }
+    void noTwoTextsOverlap_data() { addPageRows(0); }
     void noTwoTextsOverlap() {
         QFETCH(int, page);
         TeacherGuidePage& p = showPage(page);
