@@ -1,5 +1,5 @@
-// The Teachers' Guide: moving through the six pages and leaving them, opening the Word document, the tables'
-// grids and the texts in their cells, and the document agreeing with the pages.
+// The Teachers' Guide: moving through the six pages and leaving them, the tables' grids and the texts in
+// their cells, and the Word document agreeing with the pages.
 #include "TeacherGuide.h"
 #include "support/testsupport.h"
 
@@ -142,23 +142,6 @@ private slots:
         QCOMPARE(p.Label3(0).BackStyle(), int(vbOpaque));
         click(p.Label3(0));
         QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath"}));
-        QVERIFY(!Runtime::ended());
-    }
-
-    void theWordDocumentIsAskedForOnEveryClick() {
-        RecordingPlatform& desktop = recordDesktop();
-        TeacherGuidePage& p = showPage(0);
-        for (int i = 0; i < 3; ++i)
-            click(*p.Label2);
-        QCOMPARE(desktop.opened.size(), 3);
-        for (const auto& request : desktop.opened)
-            QCOMPARE(request.verb + u' ' + request.target, QStringLiteral("open Teacher Guide.doc"));
-        // A desktop that cannot open it leaves the page as it is, and the program running.
-        RefusingPlatform& refusing = refuseDesktop();
-        click(*p.Label2);
-        QCOMPARE(refusing.opened.size(), 1);
-        QVERIFY(refusing.errorReports.isEmpty());
-        QCOMPARE(Runtime::loadedFormNames(), QStringList({"TeacherGuide0"}));
         QVERIFY(!Runtime::ended());
     }
 

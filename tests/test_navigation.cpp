@@ -1,6 +1,7 @@
 // The opening screen and the backdrop: the way in from the title screen and back, "Hide Desktop" across
-// visits, the backdrop's place at the back, and the link to the web site.
+// visits, the backdrop's place at the back, and the links to the web site and the guide's document.
 #include "Grey.h"
+#include "TeacherGuide.h"
 #include "TopicMenu.h"
 #include "intro0.h"
 #include "navigation_data.h"
@@ -109,22 +110,33 @@ private slots:
         }
     }
 
-    void theWebAddressIsOpenedByTheDesktopEvenWhenItRefuses() {
+    // Each click on a link asks the desktop again; a desktop that cannot open it leaves the screen as it is.
+    void aLinkAsksTheDesktopOnEveryClickEvenWhenItRefuses_data() {
+        QTest::addColumn<bool>("guide");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("web site") << false << "https://www.quorvane.example/";
+        QTest::newRow("guide document") << true << "Teacher Guide.doc";
+    }
+    void aLinkAsksTheDesktopOnEveryClickEvenWhenItRefuses() {
+        QFETCH(bool, guide);
+        QFETCH(QString, target);
         startAtOpeningScreen();
         intro0& o = form<intro0>();
-        click(o.Label2(6));
-        click(o.Label2(6));
         click(*o.Label1); // no other label asks anything of the desktop
-        QCOMPARE(fx.desktop->opened.size(), 2);
+        if (guide) click(o.Label2(7));
+        Label& link = guide ? *teacherGuidePage(0).Label2 : o.Label2(6);
+        for (int i = 0; i < 3; ++i)
+            click(link);
+        QCOMPARE(fx.desktop->opened.size(), 3);
         for (const auto& request : fx.desktop->opened)
-            QCOMPARE(request.verb + u' ' + request.target,
-                     QStringLiteral("open https://www.quorvane.example/"));
+            QCOMPARE(request.verb + u' ' + request.target, QStringLiteral("open ") + target);
 
         RefusingPlatform& refusing = refuseDesktop();
-        click(o.Label2(6));
+        click(link);
         QCOMPARE(refusing.opened.size(), 1);
         QVERIFY(refusing.errorReports.isEmpty());
-        QCOMPARE(loadedScreens(), QStringList({"intro0"}));
+        QCOMPARE(stackNames().last(), guide ? QStringLiteral("TeacherGuide0") : QStringLiteral("intro0"));
+        QVERIFY(!Runtime::ended());
     }
 
     void wwwLinksIsHiddenAndDoesNothing() {
