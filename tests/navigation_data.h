@@ -19,19 +19,15 @@ struct NavigationFixture {
         hidedesktop = 0;
         dir = std::make_unique<QTemporaryDir>();
         QDir(dir->path()).mkdir(QStringLiteral("Images"));
-        const struct {
-            const char* name;
-            int w, h;
-            QColor colour;
-        } pictures[] = {{"beesm.jpg", 320, 240, QColor(250, 200, 40)},
-                        {"bee.jpg", 800, 600, QColor(60, 140, 210)},
-                        {"logo2.jpg", 100, 139, Qt::white},
-                        {"exit.jpg", 119, 33, QColor(200, 40, 40)}};
-        for (const auto& p : pictures) {
-            QImage img(p.w, p.h, QImage::Format_RGB32);
-            img.fill(p.colour);
-            img.save(path(p.name), "JPG");
-        }
+        auto put = [this](const char* name, int w, int h) {
+            QImage img(w, h, QImage::Format_RGB32);
+            img.fill(QColor(60, 140, 210));
+            img.save(path(name), "JPG");
+        };
+        put("beesm.jpg", 320, 240);
+        put("bee.jpg", 800, 600);
+        put("logo2.jpg", 100, 139);
+        put("exit.jpg", 119, 33);
         vb::setDataDir(dir->path());
     }
     void tearDown() {
