@@ -17,15 +17,13 @@ int roundCount() {
 
 QString census() {
     tour::settle();
-    int shown = 0, controls = 0, loaded = 0, loadedControls = 0;
+    int shown = 0, controls = 0, loadedControls = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         shown += w->isVisible();
     for (QWidget* w : QApplication::allWidgets())
         controls += qobject_cast<Control*>(w) != nullptr;
-    for (Form* f : Runtime::loadedForms()) {
-        ++loaded;
+    for (Form* f : Runtime::loadedForms())
         loadedControls += int(f->controls().size());
-    }
     return QStringLiteral("%1 top-level (%2 shown), %3 widgets, %4 controls, %5 children of the application, "
                           "%6 loaded screens with %7 controls")
         .arg(QApplication::topLevelWidgets().size())
@@ -33,7 +31,7 @@ QString census() {
         .arg(QApplication::allWidgets().size())
         .arg(controls)
         .arg(qApp->children().size())
-        .arg(loaded)
+        .arg(Runtime::loadedForms().size())
         .arg(loadedControls);
 }
 
