@@ -34,12 +34,6 @@ TeacherGuidePage& showPage(int n) {
     return p;
 }
 
-void addPageRows(int first) {
-    QTest::addColumn<int>("page");
-    for (int n = first; n < guide::kPageCount; ++n)
-        QTest::newRow(qPrintable(QString::number(n + 1))) << n;
-}
-
 // Every text of a page: its Label1 array.
 QList<Label*> textsOf(const Form& f) {
     QList<Label*> out;
@@ -163,10 +157,30 @@ private slots:
         QCOMPARE(full.pixelColor(9000 / 15 - 1, 5000 / 15), QColor(255, 255, 0));
     }
 
-    void everyCellLiesInsideItsGridCell_data() { addPageRows(1); } // the first page has no table
-    void everyCellLiesInsideItsGridCell() {
+    // No two texts overlap, none leaves the page, and below the first page every cell's text lies inside its
+    // cell of the table as drawn, one text to a cell.
+    void layout_data() {
+        QTest::addColumn<int>("page");
+        for (int n = 0; n < guide::kPageCount; ++n)
+            QTest::newRow(qPrintable(QString::number(n + 1))) << n;
+    }
+    void layout() {
         QFETCH(int, page);
         TeacherGuidePage& p = showPage(page);
+        // The title spans the page and centres its caption between the page number and Exit: left out.
+        QList<Label*> all;
+        for (Control* c : p.controls())
+            if (auto* l = qobject_cast<Label*>(c);
+                l && l->Visible() && !l->Caption().isEmpty() && l != &p.Label1(guide::el::Title))
+                all << l;
+        auto box = [](const Label* l) { return QRectF(l->Left(), l->Top(), l->Width(), l->Height()); };
+        for (int i = 0; i < all.size(); ++i) {
+            QVERIFY2(QRectF(0, 0, 12000, 9000).contains(box(all[i])), qPrintable(describe(*all[i])));
+            for (int j = i + 1; j < all.size(); ++j)
+                QVERIFY2(!box(all[i]).intersects(box(all[j])),
+                         qPrintable(describe(*all[i]) + " overlaps " + describe(*all[j])));
+        }
+        if (page == 0) return; // no table
         const DrawnGrid grid = drawnGrid(p);
         QCOMPARE(grid.rows.size(), 6);
 
@@ -209,25 +223,6 @@ private slots:
         if (page == 3)
             for (int r = 1; r < 5; ++r)
                 QCOMPARE(cellsByRow[r].size(), 3);
-    }
-
-    void noTwoTextsOverlap_data() { addPageRows(0); }
-    void noTwoTextsOverlap() {
-        QFETCH(int, page);
-        TeacherGuidePage& p = showPage(page);
-        // The title spans the page and centres its caption between the page number and Exit: left out.
-        QList<Label*> all;
-        for (Control* c : p.controls())
-            if (auto* l = qobject_cast<Label*>(c);
-                l && l->Visible() && !l->Caption().isEmpty() && l != &p.Label1(guide::el::Title))
-                all << l;
-        auto box = [](const Label* l) { return QRectF(l->Left(), l->Top(), l->Width(), l->Height()); };
-        for (int i = 0; i < all.size(); ++i) {
-            QVERIFY2(QRectF(0, 0, 12000, 9000).contains(box(all[i])), qPrintable(describe(*all[i])));
-            for (int j = i + 1; j < all.size(); ++j)
-                QVERIFY2(!box(all[i]).intersects(box(all[j])),
-                         qPrintable(describe(*all[i]) + " overlaps " + describe(*all[j])));
-        }
     }
 
     void contactDetailsStayFictional() {
