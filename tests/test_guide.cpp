@@ -1,5 +1,6 @@
 // The Teachers' Guide: moving through the six pages and leaving them, the tables' grids and the texts in
 // their cells, and the Word document agreeing with the pages.
+#include "Grey.h" // stands for whatever lies beneath the guide
 #include "TeacherGuide.h"
 #include "support/testsupport.h"
 
@@ -13,18 +14,6 @@ using namespace vb;
 using namespace testsupport;
 
 namespace {
-
-// Whatever lies beneath the guide: the opening screen in the program.
-class Beneath : public Form {
-public:
-    Beneath() : Form(QStringLiteral("Beneath")) {}
-
-protected:
-    void Design() override {
-        setWidth(12000);
-        setHeight(9000);
-    }
-};
 
 constexpr Single kMargin = 30; // the least room, in twips, between a cell's text and the lines around it
 
@@ -103,13 +92,13 @@ private slots:
     }
 
     void nextPreviousAndExitLeaveAtMostOnePageLoaded() {
-        Runtime::dispatch([] { form<Beneath>().Show(); });
+        Runtime::dispatch([] { form<Grey>().Show(); });
         showPage(0);
         QVERIFY(!teacherGuidePage(0).Label3.exists(2)); // no way back from the first page
         for (int n = 0; n < guide::kPageCount - 1; ++n) {
             click(teacherGuidePage(n).Label3(1));
             TeacherGuidePage& next = teacherGuidePage(n + 1);
-            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath", next.Name()}));
+            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", next.Name()}));
             QVERIFY(next.hWnd()->isVisible());
             // Page n + 2 describes Menu n + 1.
             QCOMPARE(next.Label1(guide::el::PageNumber).Caption(), QStringLiteral("Page %1 of 6").arg(n + 2));
@@ -119,11 +108,11 @@ private slots:
         TeacherGuidePage& last = teacherGuidePage(guide::kPageCount - 1);
         QVERIFY(!last.Label3(1).Visible());
         QTest::mouseClick(windowOf(last), Qt::LeftButton, Qt::NoModifier, pointIn(last.Label3(1)));
-        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath", last.Name()}));
+        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", last.Name()}));
         for (int n = guide::kPageCount - 1; n > 0; --n) {
             click(teacherGuidePage(n).Label3(2));
             QCOMPARE(Runtime::loadedFormNames(),
-                     QStringList({"Beneath", QStringLiteral("TeacherGuide%1").arg(n - 1)}));
+                     QStringList({"Grey", QStringLiteral("TeacherGuide%1").arg(n - 1)}));
         }
         // No hover highlight on these pages: Exit stays boxed after the pointer has crossed the page.
         TeacherGuidePage& p = teacherGuidePage(0);
@@ -131,7 +120,7 @@ private slots:
         hover(windowOf(p), QPoint(400, 590));
         QCOMPARE(p.Label3(0).BackStyle(), int(vbOpaque));
         click(p.Label3(0));
-        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Beneath"}));
+        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey"}));
         QVERIFY(!Runtime::ended());
     }
 

@@ -1,5 +1,6 @@
 // The five topic menus: the navigation between them, the live and dimmed entries, the hover highlight under
 // real pointer moves, and the picture they share with the opening screen.
+#include "TeacherGuide.h"
 #include "TopicMenu.h"
 #include "intro0.h"
 #include "navigation_data.h"
@@ -14,21 +15,6 @@ namespace {
 // A point on the bare menu screen, away from every control.
 const QPoint kBare(300, 120);
 const QList<int> kAllBoxed(12, vbOpaque);
-
-// Stands in for an activity: an "Exit" that only unloads itself.
-class Activity : public Form {
-public:
-    Activity() : Form(QStringLiteral("activity")) {
-        Label3.onClick([this](int) { Unload(); });
-    }
-    Arr<Label> Label3{this, "Label3"};
-
-protected:
-    void Design() override {
-        setClientSize(12000, 9000);
-        add<Label>(QStringLiteral("Label3"), 0, 10000, 7000, 1500, 500).setCaption(QStringLiteral("Exit"));
-    }
-};
 
 TopicMenu& openFromOpeningScreen(int number) {
     startAtOpeningScreen();
@@ -122,7 +108,8 @@ private slots:
     void aLiveEntryShowsItsActivityOverTheMenu() {
         QFETCH(int, number);
         QFETCH(bool, present);
-        setLiveEntryAction(number, present ? &screenOf<Activity> : nullptr);
+        // A guide page stands in for the activity: its Exit only unloads it.
+        setLiveEntryAction(number, present ? &screenOf<TeacherGuide0> : nullptr);
         TopicMenu& m = openFromOpeningScreen(number);
         QWindow* w = windowOf(m);
         hover(w, pointIn(m.Label2(2)));
@@ -134,8 +121,8 @@ private slots:
         QVERIFY(m.Label3(topicMenuData(number).liveEntry).Enabled());
         click(m.Label3(topicMenuData(number).liveEntry));
         if (present) {
-            QCOMPARE(stackNames(), QStringList({"intro0", m.Name(), "activity"}));
-            click(form<Activity>().Label3(0));
+            QCOMPARE(stackNames(), QStringList({"intro0", m.Name(), "TeacherGuide0"}));
+            click(teacherGuidePage(0).Label3(0));
         }
         QCOMPARE(loadedScreens(), QStringList({"intro0", m.Name()}));
         QCOMPARE(m.generation(), generation);
