@@ -44,6 +44,14 @@ struct DrawnGrid {
         Single x, top, bottom;
     };
     QList<Down> downs;
+    explicit DrawnGrid(const TeacherGuidePage& p) {
+        for (Control* c : p.controls())
+            if (auto* l = qobject_cast<vb::Line*>(c); l && l->Visible() && l->Y1() == l->Y2())
+                rows << l->Y1();
+            else if (l && l->Visible())
+                downs.append({l->X1(), std::min(l->Y1(), l->Y2()), std::max(l->Y1(), l->Y2())});
+        std::sort(rows.begin(), rows.end());
+    }
     // The lines down that run the whole height of row r, left to right.
     QList<Single> boundariesOfRow(int r) const {
         QList<Single> xs;
@@ -53,20 +61,6 @@ struct DrawnGrid {
         return xs;
     }
 };
-
-DrawnGrid drawnGrid(const TeacherGuidePage& p) {
-    DrawnGrid g;
-    for (Control* c : p.controls()) {
-        auto* line = qobject_cast<vb::Line*>(c);
-        if (!line || !line->Visible()) continue;
-        if (line->Y1() == line->Y2())
-            g.rows << line->Y1();
-        else
-            g.downs.append({line->X1(), std::min(line->Y1(), line->Y2()), std::max(line->Y1(), line->Y2())});
-    }
-    std::sort(g.rows.begin(), g.rows.end());
-    return g;
-}
 
 // The bytes a text has in a Word document: UTF-16 pieces, or 8-bit pieces for Western text.
 bool documentHolds(const QByteArray& doc, const QString& text) {
@@ -166,7 +160,7 @@ private slots:
                          qPrintable(describe(*all[i]) + " overlaps " + describe(*all[j])));
         }
         if (page == 0) return; // no table
-        const DrawnGrid grid = drawnGrid(p);
+        const DrawnGrid grid(p);
         QCOMPARE(grid.rows.size(), 6);
 
         QList<QList<Label*>> cellsByRow(5);
