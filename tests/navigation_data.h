@@ -1,5 +1,5 @@
-// A data folder of plain pictures for the navigation screens, so their tests do not depend on the drawn ones
-// and can take a picture away.
+// The navigation tests start from a fresh runtime, a recording desktop, no backdrop, and a data folder of
+// plain pictures of their own, so that they do not depend on the drawn ones and can take one away.
 #pragma once
 
 #include "Module1.h"
@@ -10,42 +10,33 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-struct NavigationData {
-    QTemporaryDir dir;
-    NavigationData() {
-        QDir(dir.path()).mkdir(QStringLiteral("Images"));
-        put("beesm.jpg", 320, 240, QColor(250, 200, 40));
-        put("bee.jpg", 800, 600, QColor(60, 140, 210));
-        put("logo2.jpg", 100, 139, QColor(255, 255, 255));
-        put("exit.jpg", 119, 33, QColor(200, 40, 40));
-        vb::setDataDir(dir.path());
-    }
-    void put(const char* name, int w, int h, QColor colour) {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(colour);
-        img.save(path(name), "JPG");
-    }
-    void remove(const char* name) { QFile::remove(path(name)); }
-    QString path(const char* name) const {
-        return dir.filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
-    }
-};
-
-// What every navigation test starts from and ends with: a fresh runtime, a recording desktop, no backdrop
-// wanted, and the plain pictures.
 struct NavigationFixture {
     testsupport::RecordingPlatform* desktop = nullptr;
-    std::unique_ptr<NavigationData> data;
+    std::unique_ptr<QTemporaryDir> dir;
     void setUp() {
         testsupport::freshRuntime();
         desktop = &testsupport::recordDesktop();
         hidedesktop = 0;
-        data = std::make_unique<NavigationData>();
+        dir = std::make_unique<QTemporaryDir>();
+        QDir(dir->path()).mkdir(QStringLiteral("Images"));
+        auto put = [this](const char* name, int w, int h) {
+            QImage img(w, h, QImage::Format_RGB32);
+            img.fill(QColor(60, 140, 210));
+            img.save(path(name), "JPG");
+        };
+        put("beesm.jpg", 320, 240);
+        put("bee.jpg", 800, 600);
+        put("logo2.jpg", 100, 139);
+        put("exit.jpg", 119, 33);
+        vb::setDataDir(dir->path());
     }
     void tearDown() {
         testsupport::freshRuntime();
-        data.reset();
+        dir.reset();
         hidedesktop = 0;
+    }
+    QString path(const char* name) const {
+        return dir->filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
     }
 };
 
@@ -55,13 +46,10 @@ inline void startAtOpeningScreen() {
     testsupport::click(*vb::form<Titlefrm>().Command1);
 }
 
-inline QStringList sorted(QStringList names) {
+inline QStringList loadedScreens() {
+    QStringList names = vb::Runtime::loadedFormNames();
     names.sort();
     return names;
-}
-
-inline QStringList loadedScreens() {
-    return sorted(vb::Runtime::loadedFormNames());
 }
 
 inline QStringList stackNames() {

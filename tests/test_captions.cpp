@@ -52,10 +52,7 @@ private slots:
                                     QString::number(c->Width()), QString::number(c->Height()))));
         }
         // Only the backdrop is a screen without text; any other screen without captions failed to build them.
-        if (screen == QLatin1String("Grey"))
-            QCOMPARE(captions, 0);
-        else
-            QVERIFY(captions > 0);
+        QCOMPARE(captions > 0, screen != QLatin1String("Grey"));
     }
 
     void theButtonFitCheckCatchesATooLongCaption() {

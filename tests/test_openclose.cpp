@@ -10,22 +10,20 @@ using namespace vb;
 
 namespace {
 
-int rounds() {
+int roundCount() {
     const int n = qEnvironmentVariableIntValue("OPENCLOSE_ROUNDS");
     return n > 0 ? n : 200;
 }
 
 QString census() {
     tour::settle();
-    int shown = 0, controls = 0, loaded = 0, loadedControls = 0;
+    int shown = 0, controls = 0, loadedControls = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         shown += w->isVisible();
     for (QWidget* w : QApplication::allWidgets())
         controls += qobject_cast<Control*>(w) != nullptr;
-    for (Form* f : Runtime::loadedForms()) {
-        ++loaded;
+    for (Form* f : Runtime::loadedForms())
         loadedControls += int(f->controls().size());
-    }
     return QStringLiteral("%1 top-level (%2 shown), %3 widgets, %4 controls, %5 children of the application, "
                           "%6 loaded screens with %7 controls")
         .arg(QApplication::topLevelWidgets().size())
@@ -33,7 +31,7 @@ QString census() {
         .arg(QApplication::allWidgets().size())
         .arg(controls)
         .arg(qApp->children().size())
-        .arg(loaded)
+        .arg(Runtime::loadedForms().size())
         .arg(loadedControls);
 }
 
@@ -42,44 +40,35 @@ QString census() {
 class TestOpenClose : public tour::Fixture {
     Q_OBJECT
 private slots:
-    // Opened and closed by clicks, as at the board.
-    void byClicks_data() {
+    // Every screen opened and closed by clicks, as at the board; and every registered screen, the ones no
+    // click reaches included, shown and unloaded by the runtime directly.
+    void rounds_data() {
         QTest::addColumn<QString>("screen");
+        QTest::addColumn<bool>("byClicks");
         for (const QString& s : tour::reachableScreens())
-            if (s != QLatin1String(tour::kFirstScreen)) QTest::newRow(qPrintable(s)) << s;
-    }
-    void byClicks() {
-        QFETCH(QString, screen);
-        tour::start();
-        // One round first: pictures are decoded and kept, lists make their popups, fonts are loaded.
-        QVERIFY(tour::open(screen) && tour::close(screen));
-        const QString before = census();
-        for (int i = 0, n = rounds(); i < n; ++i)
-            QVERIFY2(tour::open(screen) && tour::close(screen) && !tour::loadedScreen(screen),
-                     qPrintable(QStringLiteral("round %1").arg(i)));
-        QCOMPARE(census(), before);
-        QVERIFY(!Runtime::ended());
-    }
-
-    // Every registered screen, the ones no click reaches included, shown and unloaded directly.
-    void byTheRuntime_data() {
-        QTest::addColumn<QString>("screen");
+            if (s != QLatin1String(tour::kFirstScreen))
+                QTest::addRow("%s by clicks", qPrintable(s)) << s << true;
         for (const ScreenInfo& s : allScreens())
-            QTest::newRow(qPrintable(s.name)) << s.name;
+            QTest::addRow("%s by the runtime", qPrintable(s.name)) << s.name << false;
     }
-    void byTheRuntime() {
+    void rounds() {
         QFETCH(QString, screen);
-        Form* f = screenByName(screen);
-        auto round = [f] {
+        QFETCH(bool, byClicks);
+        Form* f = byClicks ? nullptr : screenByName(screen);
+        auto round = [&] {
+            if (byClicks) return tour::open(screen) && tour::close(screen) && !tour::loadedScreen(screen);
             Runtime::dispatch([f] { f->Show(); });
             tour::settle();
             Runtime::dispatch([f] { f->Unload(); });
+            return true;
         };
-        round(); // a screen that needs another (the menus take the opening screen's picture) leaves that one
-                 // loaded
+        if (byClicks) tour::start();
+        // One round first: pictures are decoded and kept, lists make their popups, fonts are loaded, and a
+        // screen that needs another (the menus take the opening screen's picture) leaves that one loaded.
+        QVERIFY(round());
         const QString before = census();
-        for (int i = 0, n = rounds(); i < n; ++i)
-            round();
+        for (int i = 0, n = roundCount(); i < n; ++i)
+            QVERIFY2(round(), qPrintable(QStringLiteral("round %1").arg(i)));
         QCOMPARE(census(), before);
         QVERIFY(!Runtime::ended());
     }
