@@ -31,14 +31,14 @@ template <class T> QString str(const T& v) {
 // Qt's own complaints during a run are faults too, but not the test driver's note about a pointer that left
 // the window (which the class does on purpose) nor the offscreen platform's about what it cannot do.
 QStringList g_warnings;
-QtMessageHandler g_previousHandler = nullptr;
-void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type != QtDebugMsg && type != QtInfoMsg &&
-        !text.contains(QLatin1String("occurs outside target window")) &&
-        !text.startsWith(QLatin1String("This plugin does not support")))
-        g_warnings.append(text);
-    g_previousHandler(type, context, text);
-}
+const QtMessageHandler g_previousHandler =
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg &&
+            !text.contains(QLatin1String("occurs outside target window")) &&
+            !text.startsWith(QLatin1String("This plugin does not support")))
+            g_warnings.append(text);
+        g_previousHandler(type, context, text);
+    });
 
 // The open catch rectangle of a slot or outline, each bound rounded to single precision as the screen rounds
 // it.
@@ -66,7 +66,6 @@ struct Monkey {
     QString doing; // the event in hand, for the failure message
     Qt::MouseButtons held;
     QPointer<QWidget> grab; // the window that took the first press while buttons are held, as the system does
-    qsizetype shellRequestsSeen = 0;
     quint64 reflexGeneration = 0;
     QList<QPointF> cards;
 
@@ -311,12 +310,10 @@ struct Monkey {
                          .arg(QLatin1String(top->metaObject()->className()), top->objectName()));
         if (Screen.MousePointer() != vbDefault || QGuiApplication::overrideCursor())
             fail(QStringLiteral("the pointer was left as the hourglass"));
-        for (; shellRequestsSeen < desktop.opened.size(); ++shellRequestsSeen) {
-            const auto& r = desktop.opened[shellRequestsSeen];
+        for (const auto& r : std::exchange(desktop.opened, {}))
             if (r.verb != QLatin1String("open") || (r.target != QLatin1String(tour::kPublisherAddress) &&
                                                     r.target != QLatin1String(tour::kGuideDocument)))
                 fail(QStringLiteral("the shell was asked to %1 \"%2\"").arg(r.verb, r.target));
-        }
     }
 
     // Cards move only while the left button alone drags them, and come to rest on a slot, on an outline, or
@@ -335,23 +332,17 @@ struct Monkey {
                 return Single(p.x()) == b->Left() && Single(p.y()) == b->Top();
             });
         };
-        auto card = [&](int i, QPointF p) {
-            return QStringLiteral("card %1 at (%2, %3)").arg(i).arg(p.x()).arg(p.y());
-        };
         const bool fresh = !f || f->generation() != reflexGeneration || cards.size() != now.size();
         for (int i = 0; i < now.size(); ++i) {
-            const QPointF p = now[i];
-            if (fresh && !onBox(p)) fail(card(i, p) + QStringLiteral(" starts off its outline"));
-            if (fresh || onBox(p)) continue;
-            if (p != cards[i] && !(kind == Move && before == Qt::LeftButton))
-                fail(
-                    card(i, cards[i]) +
-                    QStringLiteral(" moved to (%1, %2) with %3 held").arg(p.x()).arg(p.y()).arg(str(before)));
+            const QString card = QStringLiteral("card %1 at %2").arg(i).arg(str(now[i]));
+            if (fresh && !onBox(now[i])) fail(card + QStringLiteral(" starts off its outline"));
+            if (fresh || onBox(now[i])) continue;
+            if (now[i] != cards[i] && !(kind == Move && before == Qt::LeftButton))
+                fail(card + QStringLiteral(" moved from %1 with %2 held").arg(str(cards[i]), str(before)));
             for (Control* b : boxes)
-                if (!held && inCatchArea(Single(p.x()), Single(p.y()), *b))
-                    fail(card(i, p) + QStringLiteral(" rests in the catch area of the box at (%1, %2)")
-                                          .arg(b->Left())
-                                          .arg(b->Top()));
+                if (!held && inCatchArea(Single(now[i].x()), Single(now[i].y()), *b))
+                    fail(card + QStringLiteral(" rests in the catch area of the box at %1")
+                                    .arg(str(QPointF(b->Left(), b->Top()))));
         }
         cards = now;
         reflexGeneration = f ? f->generation() : 0;
@@ -360,10 +351,8 @@ struct Monkey {
     void run(int n) {
         // A list box measures in real time how soon a release follows the press that opened it; with no
         // double-click time its answer does not depend on the machine's load, and a seed replays exactly.
-        QStyleHints* hints = QGuiApplication::styleHints();
-        const int doubleClick = hints->mouseDoubleClickInterval();
-        hints->setMouseDoubleClickInterval(0);
-        g_previousHandler = qInstallMessageHandler(collectWarnings);
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+        g_warnings.clear();
         restart();
         checkProgram();
         for (event = 0; event < n && failure.isEmpty(); ++event) {
@@ -377,8 +366,6 @@ struct Monkey {
             runEvent();
         }
         releaseAll();
-        hints->setMouseDoubleClickInterval(doubleClick);
-        qInstallMessageHandler(g_previousHandler);
     }
 };
 
@@ -427,11 +414,9 @@ class TestMonkey : public tour::Fixture {
     Q_OBJECT
 private slots:
     void theClassCannotBreakTheProgram() {
-        bool ok = false;
-        std::uint64_t seed = qEnvironmentVariable("MONKEY_SEED").toULongLong(&ok);
-        if (!ok) seed = 20260613;
-        int events = qEnvironmentVariableIntValue("MONKEY_EVENTS");
-        if (events <= 0) events = 20000;
+        const std::uint64_t seed =
+            qEnvironmentVariable("MONKEY_SEED", QStringLiteral("20260613")).toULongLong();
+        const int events = qEnvironmentVariable("MONKEY_EVENTS", QStringLiteral("20000")).toInt();
         std::printf("monkey: seed %llu, %d events\n", static_cast<unsigned long long>(seed), events);
         std::fflush(stdout);
         Monkey m(seed);
