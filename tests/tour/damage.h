@@ -30,8 +30,7 @@ inline bool damage(const QString& file, Damage d) {
     QByteArray content = "Lesson notes for Tuesday: quadrats, reflexes, the eye.\n";
     if (d == Damage::Truncated) {
         if (!f.open(QIODevice::ReadOnly)) return false;
-        content = f.readAll();
-        content.truncate(content.size() / 2);
+        content = f.read(f.size() / 2);
         f.close();
     }
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();

@@ -5,7 +5,6 @@
 
 #include "damage.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QProcess>
@@ -21,17 +20,12 @@ inline QStringList snapshot(const QString& root) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
-        QCryptographicHash h(QCryptographicHash::Sha1);
         QFile f(info.filePath());
-        if (info.isFile() && !info.isSymLink() && f.open(QIODevice::ReadOnly)) h.addData(&f);
-        lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                     .arg(it.filePath(), info.isSymLink() ? QStringLiteral("l")
-                                         : info.isDir()   ? QStringLiteral("d")
-                                                          : QStringLiteral("f"))
-                     .arg(info.size())
-                     .arg(int(info.permissions()), 0, 16)
-                     .arg(info.lastModified().toMSecsSinceEpoch())
-                     .arg(QString::fromLatin1(h.result().toHex()));
+        const bool read = info.isFile() && !info.isSymLink() && f.open(QIODevice::ReadOnly);
+        const char kind = info.isSymLink() ? 'l' : info.isDir() ? 'd' : 'f';
+        lines << QString::asprintf("%s %c %lld %x %lld %zx", qPrintable(it.filePath()), kind, info.size(),
+                                   unsigned(info.permissions()), info.lastModified().toMSecsSinceEpoch(),
+                                   read ? qHash(f.readAll()) : 0);
     }
     lines.sort();
     return lines;
@@ -39,14 +33,10 @@ inline QStringList snapshot(const QString& root) {
 
 class ProgramRun {
 public:
-    static constexpr std::pair<const char*, const char*> kFolders[] = {{"HOME", "home"},
-                                                                       {"XDG_CONFIG_HOME", "config"},
-                                                                       {"XDG_CACHE_HOME", "cache"},
-                                                                       {"XDG_DATA_HOME", "data"},
-                                                                       {"XDG_STATE_HOME", "state"},
-                                                                       {"XDG_RUNTIME_DIR", "runtime"},
-                                                                       {"TMPDIR", "tmp"},
-                                                                       {nullptr, "work"}};
+    // Each points at a folder of the same name.
+    static constexpr const char* kVariables[] = {"HOME",          "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                                                 "XDG_DATA_HOME", "XDG_STATE_HOME",  "XDG_RUNTIME_DIR",
+                                                 "TMPDIR"};
 
     ProgramRun() {
         const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
@@ -55,20 +45,20 @@ public:
                 env.insert(QLatin1String(keep), outer.value(QLatin1String(keep)));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        for (const auto& [variable, folder] : kFolders) {
-            QDir().mkpath(path(QLatin1String(folder)));
-            if (variable) env.insert(QLatin1String(variable), path(QLatin1String(folder)));
-        }
-        QFile::setPermissions(path(QStringLiteral("runtime")),
+        for (const char* variable : kVariables)
+            env.insert(QLatin1String(variable), path(QLatin1String(variable)));
+        for (const QString& folder : privateFolders())
+            QDir().mkpath(folder);
+        QFile::setPermissions(path(QStringLiteral("XDG_RUNTIME_DIR")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString path(const QString& part) const { return m_root.filePath(part); }
-    // The folders the program must leave as they were.
+    // The folders the program must leave as they were: those of kVariables and the working folder.
     QStringList privateFolders() const {
-        QStringList all;
-        for (const auto& [variable, folder] : kFolders)
-            all << path(QLatin1String(folder));
+        QStringList all{path(QStringLiteral("work"))};
+        for (const char* variable : kVariables)
+            all << path(QLatin1String(variable));
         return all;
     }
 
@@ -110,11 +100,10 @@ public:
 
     // Waits until the program prints `line` on standard output.
     bool waitForOutput(const QString& line, int ms = 20000) {
-        QDeadlineTimer deadline(ms);
-        while (!out.contains(line) && !deadline.hasExpired() && process.state() != QProcess::NotRunning) {
-            process.waitForReadyRead(100);
+        for (QDeadlineTimer deadline(ms);
+             !out.contains(line) && !deadline.hasExpired() && process.state() != QProcess::NotRunning;
+             process.waitForReadyRead(100))
             out += QString::fromLocal8Bit(process.readAllStandardOutput());
-        }
         out += QString::fromLocal8Bit(process.readAllStandardOutput());
         return out.contains(line);
     }

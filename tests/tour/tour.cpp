@@ -1,11 +1,8 @@
 #include "tour.h"
 
+#include "jotteraccess.h"
 #include "registry.h"
 #include "walker.h"
-
-#ifdef ZB_HAVE_JOTTERACCESS
-#include "jotteraccess.h"
-#endif
 
 using namespace vb;
 
@@ -15,15 +12,7 @@ namespace {
 bool g_jotterKey = false;
 
 const Walker& walker() {
-    static const Walker w{[](const QString& name) -> QWidget* {
-                              Form* f = loadedScreen(name);
-                              return f && f->hWnd() && f->hWnd()->isVisible() ? f->hWnd() : nullptr;
-                          },
-                          []() -> QWidget* { return frontScreen() ? frontScreen()->hWnd() : nullptr; },
-                          [](const std::function<bool()>& ready) {
-                              settle();
-                              return ready();
-                          }};
+    static const Walker w{[]() -> QWidget* { return frontScreen() ? frontScreen()->hWnd() : nullptr; }};
     return w;
 }
 
@@ -45,11 +34,8 @@ void start() {
 }
 
 void enableJotterKey() {
-#ifdef ZB_HAVE_JOTTERACCESS
     static auto* access = new jotter::JotterAccess(qApp);
-    (void)access;
-    g_jotterKey = true;
-#endif
+    g_jotterKey = access != nullptr;
 }
 
 void settle() {
@@ -68,13 +54,6 @@ Form* frontScreen() {
 Form* loadedScreen(const QString& name) {
     Form* f = screenByName(name);
     return f && f->isLoaded() ? f : nullptr;
-}
-
-Control* control(const Form& f, const QString& objectName) {
-    if (!f.isLoaded()) return nullptr;
-    for (Control* c : f.controls())
-        if (c->objectName() == objectName) return c;
-    return nullptr;
 }
 
 bool clickControl(const Form& f, const QString& objectName) {

@@ -16,8 +16,8 @@ void settle();          // carries out deferred deletions of unloaded windows
 
 vb::Form* frontScreen();                     // the last shown, the Jotter and the backdrop aside
 vb::Form* loadedScreen(const QString& name); // null unless registered and loaded
-vb::Control* control(const vb::Form& f, const QString& objectName); // by design name: "Label2(3)"
-bool clickControl(const vb::Form& f, const QString& objectName);    // false when it cannot be clicked
+// A click on a control by design name ("Label2(3)"); false when it cannot be clicked.
+bool clickControl(const vb::Form& f, const QString& objectName);
 
 QStringList reachableScreens();    // registered screens that the board can reach
 bool open(const QString& screen);  // by clicks from wherever the program stands

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QWindow>
 
@@ -19,20 +20,43 @@ inline const Route* routeTo(const QString& screen) {
     return nullptr;
 }
 
+// Clicks row `row` of the open list when the list is open and the row shown; false otherwise.
+inline bool pickListRow(int row) {
+    QWidget* popup = QApplication::activePopupWidget();
+    auto* view = popup ? popup->findChild<QAbstractItemView*>() : nullptr;
+    if (!view || !view->model() || row >= view->model()->rowCount()) return false;
+    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+    if (!view->viewport()->rect().contains(at)) return false;
+    QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      view->viewport()->mapTo(popup, at));
+    return true;
+}
+
 struct Walker {
-    std::function<QWidget*(const QString&)> window; // the screen's window while shown
-    std::function<QWidget*()> front;                // the front screen, the Jotter and the backdrop aside
-    std::function<bool(const std::function<bool()>&)>
-        until; // runs events until the condition holds or gives up
+    std::function<QWidget*()> front; // the front screen, the Jotter and the backdrop aside
+    int patience = 0;                // how long, in ms, a screen may take to come or go
 
     static void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    static QWidget* window(const QString& screen) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == screen && w->isVisible()) return w;
+        return nullptr;
+    }
     QString frontName() const {
         QWidget* w = front();
         return w ? w->objectName() : QString();
+    }
+    // Runs events until `ready` holds; false when it does not within `ms` (the patience unless given).
+    bool until(const std::function<bool()>& ready, int ms = -1) const {
+        QElapsedTimer t;
+        t.start();
+        for (settle(); !ready(); settle())
+            if (t.elapsed() >= (ms < 0 ? patience : ms) || QCoreApplication::closingDown()) return false;
+        return true;
     }
 
     // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
@@ -45,17 +69,11 @@ struct Walker {
         QWidget* hit = w->childAt(at);
         if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
         QTest::mouseMove(w->windowHandle(), at);
-        QTest::mousePress(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
         settle();
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            auto* view = popup->findChild<QAbstractItemView*>();
-            if (view && view->model() && view->model()->rowCount() > 0) {
-                const QRect item = view->visualRect(view->model()->index(0, 0));
-                QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                                  view->viewport()->mapTo(popup, item.center()));
-            }
-            if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
+        if (QApplication::activePopupWidget()) {
+            pickListRow(0);
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
         }
         return true;
@@ -92,19 +110,17 @@ struct Walker {
     }
 
     // Clicks every shown control once (the title's Exit never), reopening the screen whenever a click led
-    // away; on the Jotter also draws a stroke. Returns the number of clicks.
-    int exercise(const QString& screen) const {
-        if (!open(screen)) return 0;
+    // away; on the Jotter also draws a stroke.
+    void exercise(const QString& screen) const {
         QStringList names;
         for (QWidget* c : window(screen)->findChildren<QWidget*>())
             if (c->isVisible() && !c->objectName().isEmpty() &&
                 !c->objectName().startsWith(QLatin1String("qt_")))
                 names << c->objectName();
         names.sort(); // the same order on every run
-        int clicks = 0;
         for (const QString& name : names)
-            if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)))
-                clicks += open(screen) && click(screen, name);
+            if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)) && open(screen))
+                click(screen, name);
         if (screen == QLatin1String(kJotter) && open(screen)) {
             QWindow* h = window(screen)->windowHandle();
             QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
@@ -113,7 +129,6 @@ struct Walker {
             QTest::mouseRelease(h, Qt::LeftButton, Qt::NoModifier, QPoint(260, 60));
             settle();
         }
-        return clicks;
     }
 
     // Opens, exercises and closes each screen in turn; returns those that were shown.
