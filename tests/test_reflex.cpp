@@ -78,13 +78,11 @@ private slots:
             return l;
         };
         const QStringList first = captions();
-        QSet<QString> sentences;
         for (int i = 0; i < 6; ++i) {
-            QVERIFY(r.Label2(i).Caption().size() > 20);
-            sentences.insert(r.Label2(i).Caption());
-            QCOMPARE(r.Label1(i).Caption(), QStringLiteral(" %1.").arg(i + 1));
+            QVERIFY(first[2 * i].size() > 20);
+            QCOMPARE(first[2 * i + 1], QStringLiteral(" %1.").arg(i + 1));
         }
-        QCOMPARE(sentences.size(), 6);
+        QCOMPARE(QSet<QString>(first.begin(), first.end()).size(), 12); // six different sentences
         expectFresh(r);
         for (int i = 0; i < 6; ++i)
             dropOnSlot(r, i, (i + 2) % 6);
@@ -113,10 +111,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(window->childAt(pointIn(r.Label9(i))), &r.Label9(i));
         // The pointer lines are drawn over the picture: the picture is the lowest element.
-        const QObjectList kids = window->children();
-        QCOMPARE(kids.indexOf(&*r.Image1), 0);
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(kids.indexOf(&r.Line1(i)) > 0);
+        QCOMPARE(window->children().indexOf(&*r.Image1), 0);
     }
 
     void aDragKeepsTheCardsCentreUnderThePointer() {
@@ -239,17 +234,16 @@ private slots:
     // Check Score appears at the sixth placement only; two cards on one slot still make six placements.
     void scores_data() {
         QTest::addColumn<QList<int>>("slotOfCard");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("all right") << QList<int>{0, 1, 2, 3, 4, 5} << QStringLiteral("6 out of 6 correct");
-        QTest::newRow("first two swapped")
-            << QList<int>{1, 0, 2, 3, 4, 5} << QStringLiteral("4 out of 6 correct");
-        QTest::newRow("all wrong") << QList<int>{1, 2, 3, 4, 5, 0} << QStringLiteral("0 out of 6 correct");
-        QTest::newRow("one slot doubled")
-            << QList<int>{0, 1, 1, 3, 4, 5} << QStringLiteral("5 out of 6 correct");
+        QTest::addColumn<int>("right");
+        QTest::newRow("all right") << QList<int>{0, 1, 2, 3, 4, 5} << 6;
+        QTest::newRow("first two swapped") << QList<int>{1, 0, 2, 3, 4, 5} << 4;
+        QTest::newRow("all wrong") << QList<int>{1, 2, 3, 4, 5, 0} << 0;
+        QTest::newRow("one slot doubled") << QList<int>{0, 1, 1, 3, 4, 5} << 5;
     }
     void scores() {
         QFETCH(QList<int>, slotOfCard);
-        QFETCH(QString, message);
+        QFETCH(int, right);
+        const QString message = QStringLiteral("%1 out of 6 correct").arg(right);
         auto& r = openReflex();
         for (int card : {4, 0, 5, 1, 3, 2}) {
             QVERIFY(!checkScoreShown(r));
