@@ -51,49 +51,39 @@ QImage board(const Form& f) {
     return f.hWnd()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Everything a pupil could see change: which controls show, and every pixel of the window.
-std::pair<QSet<QString>, QImage> snapshot(const Form& f) {
-    return {visibleControls(f), board(f)};
-}
+struct Gap {
+    int first, last, top, bottom;
+};
 
-// A label's own drawing alone, on black: what the caption inks, without whatever lies around or over it.
-QImage inkOf(Label& l) {
+// In a label's own drawing alone, on black (without whatever lies around or over it): the widest run of
+// columns without ink between the first and the last inked one, as [first, last), and the rows the ink
+// spans, all in window coordinates.
+template <class Pred> Gap widestGap(Label& l, Pred isInk) {
     QImage img(l.size(), QImage::Format_RGB32);
     img.fill(Qt::black);
     l.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
-    return img;
-}
-
-// The widest run of columns without ink between the first and the last inked one, as [first, last) in
-// window x; `top` and `bottom` get the rows the ink spans, also in window coordinates.
-template <class Pred> std::pair<int, int> widestGap(Label& l, Pred isInk, int& top, int& bottom) {
-    const QImage img = inkOf(l);
     std::vector<bool> cols(img.width(), false);
-    top = INT_MAX, bottom = INT_MIN;
+    Gap g{0, 0, INT_MAX, INT_MIN};
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             if (isInk(img.pixel(x, y))) {
                 cols[x] = true;
-                top = std::min(top, l.y() + y);
-                bottom = std::max(bottom, l.y() + y);
+                g.top = std::min(g.top, l.y() + y);
+                g.bottom = std::max(g.bottom, l.y() + y);
             }
     const int first = int(std::find(cols.begin(), cols.end(), true) - cols.begin());
     const int last = int(cols.rend() - std::find(cols.rbegin(), cols.rend(), true));
-    std::pair<int, int> best{0, 0};
     for (int x = first, end = first; x < last; x = std::max(x + 1, end)) {
         for (end = x; end < last && !cols[end];)
             ++end;
-        if (end - x > best.second - best.first) best = {x, end};
+        if (end - x > g.last - g.first) g.first = x, g.last = end;
     }
-    return {l.x() + best.first, l.x() + best.second};
+    g.first += l.x(), g.last += l.x();
+    return g;
 }
 
-bool yellowInk(QRgb p) {
-    return qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) < 110;
-}
-bool whiteInk(QRgb p) {
-    return qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) > 150;
-}
+const auto yellowInk = [](QRgb p) { return qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) < 110; };
+const auto whiteInk = [](QRgb p) { return qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) > 150; };
 
 } // namespace
 
@@ -104,7 +94,6 @@ class TestQuadrat : public QObject {
     quadrat& openAt(int stages) {
         auto& q = form<quadrat>();
         Runtime::dispatch([&] { q.Show(); });
-        if (Runtime::ended() || !q.hWnd()) qFatal("the quadrat screen did not open");
         for (int i = 0; i < stages; ++i)
             click(q.Label3(kStageButtons[i]));
         return q;
@@ -116,7 +105,6 @@ private slots:
         recordDesktop();
         Screen.setSizeOverride(QSizeF(12000, 9000));
     }
-    void cleanup() { Screen.setSizeOverride(QSizeF()); }
 
     // Each button reveals its stage. Then hovering anywhere, every button whose stage is done clicked twice
     // over (latest first, then in order), and clicks where the hidden buttons will appear, on the picture and
@@ -133,8 +121,10 @@ private slots:
         quadrat& q = openAt(stages);
         QCOMPARE(visibleControls(q), kShown[stages]);
         QWindow* w = windowOf(q);
+        // Everything a pupil could see change: which controls show, and every pixel of the window.
+        auto snapshot = [&] { return std::pair{visibleControls(q), board(q)}; };
         hover(w, QPoint(790, 590)); // bare screen, away from everything
-        const auto before = snapshot(q);
+        const auto before = snapshot();
         for (int i = 0; i < 4; ++i)
             if (q.Label3(i).Visible()) {
                 hover(w, pointIn(q.Label3(i)));
@@ -144,7 +134,7 @@ private slots:
         for (const QPoint at :
              {QPoint(600, 300), QPoint(200, 300), QPoint(236, 395), QPoint(5, 5), QPoint(790, 590)})
             hover(w, at);
-        QVERIFY(snapshot(q) == before);
+        QVERIFY(snapshot() == before);
         for (int i = stages - 1; i >= 0; --i)
             click(q.Label3(kStageButtons[i]));
         for (int i = 0; i < stages; ++i)
@@ -155,7 +145,7 @@ private slots:
                 QTest::mouseMove(w, c->geometry().center());
                 QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, c->geometry().center());
             }
-        QVERIFY(snapshot(q) == before);
+        QVERIFY(snapshot() == before);
     }
 
     // Exit's uncovering of the menu is the flow test's; the next opening starts at the start again.
@@ -196,9 +186,8 @@ private slots:
     // drawn; the legend's dot stands in the room left in "Each    represents a daisy".
     void fractionAndLegendDotSitInTheGapsOfTheirCaptions() {
         quadrat& q = openAt(3);
-        int capTop = 0, capBottom = 0;
-        const auto gap = widestGap(q.Label6(10), yellowInk, capTop, capBottom);
-        QVERIFY2(gap.second - gap.first >= 45, "the caption leaves no room for the fraction");
+        const Gap gap = widestGap(q.Label6(10), yellowInk);
+        QVERIFY2(gap.last - gap.first >= 45, "the caption leaves no room for the fraction");
 
         const QImage shot = board(q);
         auto inkSpan = [&](const QRect& area) {
@@ -216,18 +205,17 @@ private slots:
         const auto bar = inkSpan(barRow);
         const double middle = 10380.0 / 15; // the bar's midpoint in the design
         for (const auto& part : {numerator, denominator, bar}) {
-            QVERIFY2(part.first >= gap.first + 2 && part.second < gap.second - 2,
+            QVERIFY2(part.first >= gap.first + 2 && part.second < gap.last - 2,
                      "a part of the fraction lies outside the caption's gap");
             QVERIFY(qAbs((part.first + part.second + 1) / 2.0 - middle) <= 1.5);
         }
         QVERIFY(qAbs((bar.first + bar.second + 1) / 2.0 - middle) <= 0.5);
-        QVERIFY(capTop < 404 && 404 < capBottom); // the bar runs through the line of text
+        QVERIFY(gap.top < 404 && 404 < gap.bottom); // the bar runs through the line of text
 
-        int legTop = 0, legBottom = 0;
-        const auto room = widestGap(q.Label6(14), whiteInk, legTop, legBottom);
+        const Gap room = widestGap(q.Label6(14), whiteInk);
         const QRect dot = q.Shape3->geometry();
-        QVERIFY(dot.left() >= room.first + 2 && dot.right() < room.second - 2);
-        QVERIFY(dot.top() > legTop && dot.bottom() < legBottom);
+        QVERIFY(dot.left() >= room.first + 2 && dot.right() < room.last - 2);
+        QVERIFY(dot.top() > room.top && dot.bottom() < room.bottom);
         QCOMPARE(shot.pixel(dot.center()), qRgb(255, 255, 255));
     }
 };
