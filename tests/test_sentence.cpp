@@ -130,8 +130,7 @@ private slots:
         for (int run = 0; run < 300; ++run) {
             freshRuntime();
             recordDesktop();
-            const double start = run * 287.3 + 0.05;
-            setTimerSource([start] { return start; });
+            setTimerSource([start = run * 287.3 + 0.05] { return start; });
             auto& f = openSentence();
             CHECKED(expectGoodDraw(f, {0, 0, 0}));
             seen.insert(f.picks.begin(), f.picks.begin() + 3);
@@ -174,8 +173,8 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, name);
         QFETCH(bool, keys);
-        auto& f = openSentence();
-        const QStringList before = rowTexts(f);
+        sentence& f = openSentence();
+        QStringList want = rowTexts(f);
         const auto picks = f.picks, lastpicks = f.lastpicks;
         ComboBox& list = *lists(f)[row - 1];
         const int position = list.box()->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
@@ -185,7 +184,6 @@ private slots:
             CHECKED(chooseWithMouse(list, position));
         QCOMPARE(list.ListIndex(), position);
         QCOMPARE(list.box()->currentText(), name); // the chosen name stays in the box
-        QStringList want = before;
         want[row - 1] = entryOf(position);
         QCOMPARE(rowTexts(f), want);
         QCOMPARE(f.picks, picks); // a hand choice is no draw
