@@ -69,9 +69,9 @@ QStringList pixelsNot(const QImage& image, const QRect& area, const QList<QPoint
 
 // The page of the pad as it is shaped now: above the landscape toolbar, or left of the portrait one.
 QRect pageArea(const notepad& p) {
-    const QSize size = p.hWnd()->size();
-    return p.Frame_landscape->isVisible() ? QRect(0, 0, size.width(), p.Frame_landscape->geometry().top())
-                                          : QRect(0, 0, p.Frame_portrait->geometry().left(), size.height());
+    return p.Frame_landscape->isVisible()
+               ? QRect(0, 0, p.hWnd()->width(), p.Frame_landscape->geometry().top())
+               : QRect(0, 0, p.Frame_portrait->geometry().left(), p.hWnd()->height());
 }
 
 // One press on the toolbar the pad shows: "sN" swatch N, "w" Write, "e" Erase, "c" Clear, "f" Flip.
@@ -152,16 +152,26 @@ private slots:
         QCOMPARE(p.SavedPenColour, QBColor(saved));
     }
 
-    void clearAndFlipEmptyThePage() {
+    // Clear and Flip both empty the page; Flip turns the pad upright and back, swapping its toolbars.
+    void clearAndFlipEmptyThePageAndFlipTurnsThePad() {
         auto& p = shownPad();
-        QWindow* w = windowOf(p);
+        const QSize wide = p.hWnd()->size();
+        QVERIFY(wide.width() > wide.height());
+        bool upright = false;
         for (const char* key : {"c", "f", "c", "f"}) {
             const QPoint at = pageArea(p).topLeft() + QPoint(30, 30);
-            stroke(w, {at, at + QPoint(120, 80)});
+            stroke(windowOf(p), {at, at + QPoint(120, 80)});
             QCOMPARE(shot(p).pixelColor(at), kYellow);
             press(p, key);
+            upright ^= *key == 'f';
             QCOMPARE(pixelsNot(shot(p), pageArea(p), {{0, 0}}, 0, 1e6, kPage), QStringList());
+            QCOMPARE(p.hWnd()->height() > p.hWnd()->width(), upright);
+            QCOMPARE(p.Frame_portrait->isVisible(), upright);
+            QCOMPARE(p.Frame_landscape->isVisible(), !upright);
+            QVERIFY(p.hWnd()->rect().contains((upright ? p.Frame_portrait : p.Frame_landscape)->geometry()));
         }
+        QCOMPARE(p.hWnd()->size(), wide);
+        QCOMPARE(p.Frame_landscape->geometry().bottom(), wide.height() - 1);
         QCOMPARE(p.BackColor(), kPageColour);
     }
 
@@ -244,20 +254,6 @@ private slots:
         QCOMPARE(pixelsNot(s, pageArea(p), path, 0, 13, kPage), QStringList());
         QCOMPARE(s.pixelColor(550, 100), kYellow); // the rest of the writing is still there
         QCOMPARE(s.pixelColor(20, 60), kYellow);
-    }
-
-    void flipTurnsThePadAndSwapsItsToolbar() {
-        auto& p = shownPad();
-        const QSize wide = p.hWnd()->size();
-        QVERIFY(wide.width() > wide.height());
-        press(p, "f");
-        QVERIFY(p.hWnd()->height() > p.hWnd()->width());
-        QVERIFY(!p.Frame_landscape->isVisible());
-        QVERIFY(p.hWnd()->rect().contains(p.Frame_portrait->geometry())); // the toolbar wholly inside
-        press(p, "f");
-        QCOMPARE(p.hWnd()->size(), wide);
-        QVERIFY(!p.Frame_portrait->isVisible());
-        QCOMPARE(p.Frame_landscape->geometry().bottom(), wide.height() - 1);
     }
 
     void exitUnloadsAndTheNextShowStartsAfresh() {

@@ -178,10 +178,7 @@ private slots:
         const auto picks = f.picks, lastpicks = f.lastpicks;
         ComboBox& list = *lists(f)[row - 1];
         const int position = list.box()->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (keys)
-            chooseWithKeys(list, position);
-        else
-            CHECKED(chooseWithMouse(list, position));
+        CHECKED(keys ? chooseWithKeys(list, position) : chooseWithMouse(list, position));
         QCOMPARE(list.ListIndex(), position);
         QCOMPARE(list.box()->currentText(), name); // the chosen name stays in the box
         want[row - 1] = entryOf(position);
