@@ -111,7 +111,10 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(window->childAt(pointIn(r.Label9(i))), &r.Label9(i));
         // The pointer lines are drawn over the picture: the picture is the lowest element.
-        QCOMPARE(window->children().indexOf(&*r.Image1), 0);
+        const QObjectList kids = window->children();
+        QCOMPARE(kids.indexOf(&*r.Image1), 0);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(kids.indexOf(&r.Line1(i)) > 0);
     }
 
     void aDragKeepsTheCardsCentreUnderThePointer() {
