@@ -31,10 +31,14 @@ QList<Label*> textsOf(const Form& f) {
     return out;
 }
 
-QString describe(const Label& l) {
-    return QStringLiteral("%1(%2) \"%3\" at (%4, %5) %6 x %7")
-        .arg(l.Name(), QString::number(l.Index()), l.Caption().left(40), QString::number(l.Left()),
-             QString::number(l.Top()), QString::number(l.Width()), QString::number(l.Height()));
+QRectF box(const Label* l) {
+    return QRectF(l->Left(), l->Top(), l->Width(), l->Height());
+}
+
+QString describe(const Label* l) {
+    QString s;
+    QDebug(&s) << l->Name() << l->Index() << l->Caption().left(40) << box(l);
+    return s;
 }
 
 // The grid as drawn: row boundaries from the lines across, and the lines down with their ends.
@@ -152,12 +156,11 @@ private slots:
             if (auto* l = qobject_cast<Label*>(c);
                 l && l->Visible() && !l->Caption().isEmpty() && l != &p.Label1(guide::el::Title))
                 all << l;
-        auto box = [](const Label* l) { return QRectF(l->Left(), l->Top(), l->Width(), l->Height()); };
         for (int i = 0; i < all.size(); ++i) {
-            QVERIFY2(QRectF(0, 0, 12000, 9000).contains(box(all[i])), qPrintable(describe(*all[i])));
+            QVERIFY2(QRectF(0, 0, 12000, 9000).contains(box(all[i])), qPrintable(describe(all[i])));
             for (int j = i + 1; j < all.size(); ++j)
                 QVERIFY2(!box(all[i]).intersects(box(all[j])),
-                         qPrintable(describe(*all[i]) + " overlaps " + describe(*all[j])));
+                         qPrintable(describe(all[i]) + " overlaps " + describe(all[j])));
         }
         if (page == 0) return; // no table
         const DrawnGrid grid(p);
@@ -169,21 +172,20 @@ private slots:
             const Single right = l->Left() + l->Width(), bottom = l->Top() + l->Height();
             if (bottom <= grid.rows.first()) {
                 // Menu name and headings sit above the table, clear of its top line.
-                QVERIFY2(bottom <= grid.rows.first() - kMargin, qPrintable(describe(*l)));
+                QVERIFY2(bottom <= grid.rows.first() - kMargin, qPrintable(describe(l)));
                 continue;
             }
-            int r = -1;
-            for (int i = 0; i < 5; ++i)
-                if (l->Top() >= grid.rows[i] && l->Top() < grid.rows[i + 1]) r = i;
-            QVERIFY2(r >= 0, qPrintable(describe(*l) + " is not in the table"));
+            const int r =
+                int(std::upper_bound(grid.rows.begin(), grid.rows.end(), l->Top()) - grid.rows.begin()) - 1;
+            QVERIFY2(r >= 0 && r < 5, qPrintable(describe(l) + " is not in the table"));
             QVERIFY2(l->Top() >= grid.rows[r] + kMargin && bottom <= grid.rows[r + 1] - kMargin,
-                     qPrintable(describe(*l) + " touches a line across"));
+                     qPrintable(describe(l) + " touches a line across"));
             const QList<Single> xs = grid.boundariesOfRow(r);
             QVERIFY2(xs.first() <= l->Left() - kMargin && xs.last() >= right + kMargin,
-                     qPrintable(describe(*l) + " is outside the table"));
+                     qPrintable(describe(l) + " is outside the table"));
             for (Single x : xs)
                 QVERIFY2(x <= l->Left() - kMargin || x >= right + kMargin,
-                         qPrintable(describe(*l) + " touches a line down at " + QString::number(x)));
+                         qPrintable(describe(l) + " touches a line down at " + QString::number(x)));
             cellsByRow[r] << l;
         }
 
@@ -194,8 +196,8 @@ private slots:
             const QList<Single> xs = grid.boundariesOfRow(r);
             QCOMPARE(row.size(), int(xs.size()) - 1);
             for (int c = 0; c < row.size(); ++c) {
-                QVERIFY2(row[c]->Left() > xs[c] && row[c]->Left() < xs[c + 1], qPrintable(describe(*row[c])));
-                QVERIFY2(row[c]->Caption().size() > 3, qPrintable(describe(*row[c])));
+                QVERIFY2(row[c]->Left() > xs[c] && row[c]->Left() < xs[c + 1], qPrintable(describe(row[c])));
+                QVERIFY2(row[c]->Caption().size() > 3, qPrintable(describe(row[c])));
             }
         }
         // Page 4 shares one cell between Notes and Options below its first activity.
@@ -205,9 +207,8 @@ private slots:
     }
 
     void contactDetailsStayFictional() {
-        TeacherGuidePage& p = showPage(0);
         QString text;
-        for (Label* l : textsOf(p))
+        for (Label* l : textsOf(showPage(0)))
             text += l->Caption() + QLatin1Char('\n');
         // Each kind of contact is there, and every one is in the ranges kept for fiction.
         const QList<std::pair<const char*, const char*>> kinds = {
@@ -236,15 +237,12 @@ private slots:
         QVERIFY(documentHolds(doc, QStringLiteral("WordDocument")));
         int checked = 0;
         for (int n = 0; n < guide::kPageCount; ++n) {
-            TeacherGuidePage& p = showPage(n);
-            for (Label* l : textsOf(p)) {
+            for (Label* l : textsOf(showPage(n))) {
                 if (l->Index() == guide::el::PageNumber) continue;
                 for (const QString& part : l->Caption().split(QLatin1Char('\n'))) {
                     QVERIFY2(documentHolds(doc, part),
-                             qPrintable(QStringLiteral("the document lacks \"%1\" of page %2: run "
-                                                       "tools/make-guide-doc.sh")
-                                            .arg(part)
-                                            .arg(n + 1)));
+                             qPrintable(QStringLiteral("page %1: ").arg(n + 1) + part +
+                                        " is not in the document: run tools/make-guide-doc.sh"));
                     ++checked;
                 }
             }
