@@ -180,10 +180,7 @@ private slots:
             QVERIFY2(r >= 0 && r < 5, qPrintable(describe(l) + " is not in the table"));
             QVERIFY2(l->Top() >= grid.rows[r] + kMargin && bottom <= grid.rows[r + 1] - kMargin,
                      qPrintable(describe(l) + " touches a line across"));
-            const QList<Single> xs = grid.boundariesOfRow(r);
-            QVERIFY2(xs.first() <= l->Left() - kMargin && xs.last() >= right + kMargin,
-                     qPrintable(describe(l) + " is outside the table"));
-            for (Single x : xs)
+            for (Single x : grid.boundariesOfRow(r))
                 QVERIFY2(x <= l->Left() - kMargin || x >= right + kMargin,
                          qPrintable(describe(l) + " touches a line down at " + QString::number(x)));
             cellsByRow[r] << l;
@@ -192,7 +189,7 @@ private slots:
         for (int r = 0; r < 5; ++r) {
             QList<Label*>& row = cellsByRow[r];
             std::sort(row.begin(), row.end(), [](Label* a, Label* b) { return a->Left() < b->Left(); });
-            // One text in each cell of the row, none left empty.
+            // One text in each cell of the row (so none outside the table), none left empty.
             const QList<Single> xs = grid.boundariesOfRow(r);
             QCOMPARE(row.size(), int(xs.size()) - 1);
             for (int c = 0; c < row.size(); ++c) {
@@ -200,10 +197,6 @@ private slots:
                 QVERIFY2(row[c]->Caption().size() > 3, qPrintable(describe(row[c])));
             }
         }
-        // Page 4 shares one cell between Notes and Options below its first activity.
-        if (page == 3)
-            for (int r = 1; r < 5; ++r)
-                QCOMPARE(cellsByRow[r].size(), 3);
     }
 
     void contactDetailsStayFictional() {
