@@ -36,6 +36,9 @@ struct NavigationFixture {
     }
 };
 
+// A point on the bare opening screen or a bare menu, away from every control.
+inline const QPoint kBare(300, 120);
+
 // The title screen as the program starts, then its "OK": the opening screen comes up.
 inline void startAtOpeningScreen() {
     vb::Runtime::dispatch([] { vb::form<Titlefrm>().Show(); });

@@ -13,8 +13,6 @@ using namespace testsupport;
 
 namespace {
 
-// A point on the bare menu screen, away from every control.
-const QPoint kBare(300, 120);
 const QList<int> kAllBoxed(12, vbOpaque);
 
 TopicMenu& openFromOpeningScreen(int number) {
