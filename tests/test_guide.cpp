@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QtTest>
 
 #include <algorithm>
@@ -68,12 +69,7 @@ struct DrawnGrid {
 
 // The bytes a text has in a Word document: UTF-16 pieces, or 8-bit pieces for Western text.
 bool documentHolds(const QByteArray& doc, const QString& text) {
-    QByteArray utf16;
-    for (QChar ch : text) {
-        utf16.append(char(ch.unicode() & 0xFF));
-        utf16.append(char(ch.unicode() >> 8));
-    }
-    if (doc.contains(utf16)) return true;
+    if (doc.contains(QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text)))) return true;
     const bool western = std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() < 256; });
     return western && doc.contains(text.toLatin1());
 }
