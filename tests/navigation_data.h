@@ -6,39 +6,38 @@
 #include "Titlefrm.h"
 #include "support/testsupport.h"
 
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 
 struct NavigationFixture {
     testsupport::RecordingPlatform* desktop = nullptr;
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<testsupport::ScratchData> data;
     void setUp() {
         testsupport::freshRuntime();
         desktop = &testsupport::recordDesktop();
         hidedesktop = 0;
-        dir = std::make_unique<QTemporaryDir>();
-        QDir(dir->path()).mkdir(QStringLiteral("Images"));
-        auto put = [this](const char* name, int w, int h) {
-            QImage img(w, h, QImage::Format_RGB32);
+        data = std::make_unique<testsupport::ScratchData>();
+        const struct {
+            const char* name;
+            int w, h;
+        } pictures[] = {
+            {"beesm.jpg", 320, 240}, {"bee.jpg", 800, 600}, {"logo2.jpg", 100, 139}, {"exit.jpg", 119, 33}};
+        for (const auto& p : pictures) {
+            QImage img(p.w, p.h, QImage::Format_RGB32);
             img.fill(QColor(60, 140, 210));
-            img.save(path(name), "JPG");
-        };
-        put("beesm.jpg", 320, 240);
-        put("bee.jpg", 800, 600);
-        put("logo2.jpg", 100, 139);
-        put("exit.jpg", 119, 33);
-        vb::setDataDir(dir->path());
+            img.save(path(p.name), "JPG");
+        }
     }
     void tearDown() {
         testsupport::freshRuntime();
-        dir.reset();
-        hidedesktop = 0;
+        data.reset();
     }
     QString path(const char* name) const {
-        return dir->filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
+        return data->dir.filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
     }
 };
+
+// A point on the bare opening screen or a bare menu, away from every control.
+inline const QPoint kBare(300, 120);
 
 // The title screen as the program starts, then its "OK": the opening screen comes up.
 inline void startAtOpeningScreen() {

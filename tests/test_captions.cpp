@@ -1,5 +1,6 @@
 // No clipped text on the board: every caption of every screen, on its labels and its buttons, fits its box in
 // the font it is drawn with.
+#include "Titlefrm.h"
 #include "registry.h"
 #include "support/testsupport.h"
 
@@ -36,29 +37,25 @@ private slots:
     void everyLabelOfEveryScreenFits() {
         QFETCH(QString, screen);
         Form* f = screenByName(screen);
-        QVERIFY(f);
         f->Show();
         QVERIFY2(!Runtime::ended(), "the screen failed to load");
         int captions = 0;
         for (Control* c : f->controls()) {
             auto* b = qobject_cast<CommandButton*>(c);
             auto* l = qobject_cast<Label*>(c);
-            if (!(b || l) || (b ? b->Caption() : l->Caption()).isEmpty()) continue;
+            const QString caption = b ? b->Caption() : l ? l->Caption() : QString();
+            if (caption.isEmpty()) continue;
             ++captions;
             QVERIFY2(
                 b ? buttonCaptionFits(*b) : l->captionFits(),
-                qPrintable(QStringLiteral("%1(%2) \"%3\" does not fit %4 x %5 twips")
-                               .arg(c->Name(), QString::number(c->Index()), b ? b->Caption() : l->Caption(),
-                                    QString::number(c->Width()), QString::number(c->Height()))));
+                qPrintable(QStringLiteral("%1(%2) does not fit ").arg(c->Name()).arg(c->Index()) + caption));
         }
         // Only the backdrop is a screen without text; any other screen without captions failed to build them.
         QCOMPARE(captions > 0, screen != QLatin1String("Grey"));
     }
 
     void theButtonFitCheckCatchesATooLongCaption() {
-        Form* f = screenByName(QStringLiteral("Titlefrm"));
-        f->Show();
-        auto* ok = qobject_cast<CommandButton*>(f->findControl(QStringLiteral("Command1")));
+        CommandButton* ok = &*form<Titlefrm>().Command1;
         QVERIFY(buttonCaptionFits(*ok));
         ok->setCaption(QStringLiteral("Chlorofluorocarbons"));
         QVERIFY(!buttonCaptionFits(*ok)); // one word wider than the button

@@ -10,11 +10,6 @@ using namespace vb;
 
 namespace {
 
-int roundCount() {
-    const int n = qEnvironmentVariableIntValue("OPENCLOSE_ROUNDS");
-    return n > 0 ? n : 200;
-}
-
 QString census() {
     tour::settle();
     int shown = 0, controls = 0, loadedControls = 0;
@@ -24,15 +19,13 @@ QString census() {
         controls += qobject_cast<Control*>(w) != nullptr;
     for (Form* f : Runtime::loadedForms())
         loadedControls += int(f->controls().size());
-    return QStringLiteral("%1 top-level (%2 shown), %3 widgets, %4 controls, %5 children of the application, "
-                          "%6 loaded screens with %7 controls")
-        .arg(QApplication::topLevelWidgets().size())
-        .arg(shown)
-        .arg(QApplication::allWidgets().size())
-        .arg(controls)
-        .arg(qApp->children().size())
-        .arg(Runtime::loadedForms().size())
-        .arg(loadedControls);
+    QString s;
+    QDebug(&s).nospace() << QApplication::topLevelWidgets().size() << " top-level (" << shown << " shown), "
+                         << QApplication::allWidgets().size() << " widgets, " << controls << " controls, "
+                         << qApp->children().size() << " children of the application, "
+                         << Runtime::loadedForms().size() << " loaded screens with " << loadedControls
+                         << " controls";
+    return s;
 }
 
 } // namespace
@@ -67,7 +60,8 @@ private slots:
         // screen that needs another (the menus take the opening screen's picture) leaves that one loaded.
         QVERIFY(round());
         const QString before = census();
-        for (int i = 0, n = roundCount(); i < n; ++i)
+        const int rounds = qEnvironmentVariableIntValue("OPENCLOSE_ROUNDS");
+        for (int i = 0; i < (rounds > 0 ? rounds : 200); ++i)
             QVERIFY2(round(), qPrintable(QStringLiteral("round %1").arg(i)));
         QCOMPARE(census(), before);
         QVERIFY(!Runtime::ended());

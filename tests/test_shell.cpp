@@ -39,7 +39,7 @@ private slots:
         QFETCH(QString, argument);
         // An X display of its own (Qt's offscreen platform has no desktop services); Xvfb picks a free one
         // and writes its number once it accepts connections.
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
         if (xvfb.isEmpty()) QSKIP("no Xvfb here");
         QProcess server;
         server.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
@@ -47,9 +47,8 @@ private slots:
         while (!display.contains('\n') && server.waitForReadyRead(10000))
             display += server.readAllStandardOutput();
         if (display.trimmed().isEmpty()) QSKIP("Xvfb gave no display");
-        QTemporaryDir scratch;
-        QVERIFY(QDir().mkpath(scratch.filePath(QStringLiteral("bin"))));
-        QFile opener(scratch.filePath(QStringLiteral("bin/xdg-open")));
+        QTemporaryDir scratch; // the child's working folder, which also holds the stand-in opener
+        QFile opener(scratch.filePath("xdg-open"));
         QVERIFY(opener.open(QIODevice::WriteOnly) &&
                 opener.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$OPENER_LOG\"\n"
                              "echo end >> \"$OPENER_LOG\"\n") > 0);
@@ -58,32 +57,30 @@ private slots:
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display.trimmed()));
-        env.insert(QStringLiteral("PATH"),
-                   scratch.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
-        env.insert(QStringLiteral("OPENER_LOG"), scratch.filePath(QStringLiteral("log")));
-        env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("X-Generic"));
-        env.remove(QStringLiteral("BROWSER"));
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", ":" + display.trimmed());
+        env.insert("PATH", scratch.path() + ":/usr/bin:/bin");
+        env.insert("OPENER_LOG", scratch.filePath("log"));
+        env.insert("XDG_CURRENT_DESKTOP", "X-Generic");
+        env.remove("BROWSER");
         child.setProcessEnvironment(env);
         child.setWorkingDirectory(scratch.path());
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--open-with-the-desktop"), target});
+        child.start(QCoreApplication::applicationFilePath(), {"--open-with-the-desktop", target});
         QVERIFY(child.waitForFinished(20000));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
         server.terminate();
         server.waitForFinished(3000);
 
         auto logged = [&] {
-            QFile log(scratch.filePath(QStringLiteral("log")));
+            QFile log(scratch.filePath("log"));
             return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
         };
         QTRY_VERIFY2_WITH_TIMEOUT(logged().endsWith(QLatin1String("end\n")),
                                   "the desktop's opener never finished", 5000);
         argument.replace(QLatin1String("{DATA}"), DataDir());
-        QCOMPARE(logged().split(u'\n', Qt::SkipEmptyParts), QStringList({argument, QStringLiteral("end")}));
-        QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("pwned"))));
-        QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("pwned2"))));
+        QCOMPARE(logged().split(u'\n', Qt::SkipEmptyParts), QStringList({argument, "end"}));
+        for (const char* trace : {"pwned", "pwned2"})
+            QVERIFY(!QFile::exists(scratch.filePath(trace)));
     }
 };
 
