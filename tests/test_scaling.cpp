@@ -147,20 +147,19 @@ private slots:
             const QRect device(QPoint(qRound(s.area.x() * m_scale), qRound(s.area.y() * m_scale)),
                                (QSizeF(s.area.size()) * m_scale).toSize());
             const QImage onScreen = grab.copy(device);
-            const QImage twin = QImage(twinOf(s.file)).copy(QRect(s.from * 2, s.area.size() * 2));
-            const QImage plain = QImage(s.file).copy(QRect(s.from, s.area.size()));
             // Only where nothing else of the screen lies over the picture.
             auto clear = [&](int col, int row) {
                 return !s.covered.contains(
                     QPoint(int((device.x() + col) / m_scale), int((device.y() + row) / m_scale)));
             };
             int counted = 0;
-            const double sharp = difference(
-                onScreen, twin.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), clear,
-                &counted);
-            const double blown = difference(
-                onScreen, plain.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), clear,
-                &counted);
+            auto from = [&](const QImage& picture) {
+                return difference(
+                    onScreen, picture.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                    clear, &counted);
+            };
+            const double sharp = from(QImage(twinOf(s.file)).copy(QRect(s.from * 2, s.area.size() * 2)));
+            const double blown = from(QImage(s.file).copy(QRect(s.from, s.area.size())));
             QVERIFY2(counted > 2000,
                      qPrintable(QStringLiteral("%1 of %2 is hardly to be seen").arg(s.what, screen)));
             QVERIFY2(sharp < blown * 0.6,
