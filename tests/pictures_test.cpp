@@ -169,8 +169,7 @@ private slots:
 
     void cursorIsAWindowsCursorWithFingertipHotSpot() {
         const QString path = QDir(kImages).filePath(QStringLiteral("H_POINT.cur"));
-        QImageReader reader(path, "cur");
-        const QImage cursor = reader.read().convertToFormat(QImage::Format_ARGB32);
+        const QImage cursor = QImageReader(path, "cur").read().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(cursor.size(), QSize(32, 32));
         const QByteArray d = readAll(path);
         const int pixels = 22 + 40, mask = pixels + 32 * 32 * 4;
