@@ -64,32 +64,6 @@ std::vector<Blob> brightBlobs(const QImage& image, int threshold) {
     return blobs;
 }
 
-// Luminance of the picture under the letters of `text` set in `box` (window pixels at scale 1) by the reflex
-// screen, whose picture sits at (16, 88); sorted. `offPicture` counts letter pixels beyond its edges.
-std::vector<double> underLetters(const QImage& reflex, int scale, const QFont& font, const QRectF& box,
-                                 int align, const QString& text, int* offPicture) {
-    QImage glyphs(QSize(800, 600) * scale, QImage::Format_ARGB32_Premultiplied);
-    glyphs.fill(Qt::transparent);
-    QPainter p(&glyphs);
-    p.scale(scale, scale);
-    p.setFont(font);
-    p.drawText(box, align | Qt::TextWordWrap, text);
-    p.end();
-    std::vector<double> under;
-    *offPicture = 0;
-    for (int y = 0; y < glyphs.height(); ++y)
-        for (int x = 0; x < glyphs.width(); ++x) {
-            if (qAlpha(glyphs.pixel(x, y)) < 128) continue;
-            const QPoint at = QPoint(x, y) - QPoint(16, 88) * scale;
-            if (reflex.rect().contains(at))
-                under.push_back(luminance(reflex.pixel(at)));
-            else
-                ++*offPicture;
-        }
-    std::sort(under.begin(), under.end());
-    return under;
-}
-
 QByteArray where(QPoint p) {
     return QStringLiteral(" at (%1, %2)").arg(p.x()).arg(p.y()).toLatin1();
 }
@@ -182,8 +156,7 @@ private slots:
             for (int x = 0; x < 32; ++x) {
                 const int alpha = quint8(d[pixels + (row * 32 + x) * 4 + 3]);
                 const bool through = quint8(d[mask + row * 4 + x / 8]) & (0x80 >> (x % 8));
-                QVERIFY2(through == (alpha == 0),
-                         qPrintable(QStringLiteral("mask at %1,%2").arg(x).arg(31 - row)));
+                QVERIFY2(through == (alpha == 0), ("mask" + where(QPoint(x, 31 - row))).constData());
                 QCOMPARE(qAlpha(cursor.pixel(x, 31 - row)), alpha);
             }
         // The hot spot is the tip of the pointing finger: solid there, nothing above it.
@@ -253,8 +226,26 @@ private slots:
         QFont font(score ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans"));
         font.setPixelSize(score ? 33 : 21);
         font.setBold(!score);
+        QImage glyphs(QSize(800, 600) * scale, QImage::Format_ARGB32_Premultiplied);
+        glyphs.fill(Qt::transparent);
+        QPainter p(&glyphs);
+        p.scale(scale, scale);
+        p.setFont(font);
+        p.drawText(box, align | Qt::TextWordWrap, text);
+        p.end();
+        // The luminance under the letters, sorted, on the screen where the picture sits at (16, 88).
+        std::vector<double> under;
         int offPicture = 0;
-        const std::vector<double> under = underLetters(reflex, scale, font, box, align, text, &offPicture);
+        for (int y = 0; y < glyphs.height(); ++y)
+            for (int x = 0; x < glyphs.width(); ++x) {
+                const QPoint at = QPoint(x, y) - QPoint(16, 88) * scale;
+                if (qAlpha(glyphs.pixel(x, y)) < 128) continue;
+                if (reflex.rect().contains(at))
+                    under.push_back(luminance(reflex.pixel(at)));
+                else
+                    ++offPicture;
+            }
+        std::sort(under.begin(), under.end());
         // Only the ends of a long score message may run onto the screen's own background.
         QVERIFY2(score || offPicture == 0, "letters fall outside the picture");
         QVERIFY(under.size() > size_t((score ? 300 : 100) * scale * scale));

@@ -102,10 +102,8 @@ private slots:
 
     void controlArrayCopiesEveryDesignPropertyStartsHiddenAndRefusesBadIndexes() {
         auto& p = shownProbe();
-        const Label& first = p.Label3(0);
         auto& copy = p.Label3.Load(3);
-        QCOMPARE(copy.Index(), 3);
-        QCOMPARE(copy.Name(), QStringLiteral("Label3"));
+        QCOMPARE(std::pair(copy.Index(), copy.Name()), std::pair(3, QStringLiteral("Label3")));
         QVERIFY(!copy.Visible());
         QCOMPARE(p.Label3.Count(), 2);
         auto design = [](const Label& l) {
@@ -113,7 +111,7 @@ private slots:
                               l.Alignment(), l.BackStyle(), l.MousePointer(), l.Left(), l.Width(),
                               l.Height());
         };
-        QVERIFY(design(copy) == design(first));
+        QVERIFY(design(copy) == design(p.Label3(0)));
         copy.setCaption(QStringLiteral("Hormones")); // element 0 is untouched by the copy's changes
         QCOMPARE(p.Label3(0).Caption(), QStringLiteral("Sampling Methods - The Quadrat"));
         QCOMPARE(runtimeErrorOf([&] { (void)p.Label3(7); }), int(err::ControlArrayElementMissing));
@@ -187,8 +185,7 @@ private slots:
     void clickNeedsALeftPressAndReleaseOverTheSameControl() {
         auto& p = shownProbe();
         QWindow* w = windowOf(p);
-        const QPoint on = pointIn(*p.Label1);
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, on);
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, pointIn(*p.Label1));
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(790, 590));
         click(*p.Label1, Qt::RightButton);
         QVERIFY(!kinds(p.events).contains("click"));
