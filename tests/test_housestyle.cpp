@@ -77,7 +77,6 @@ private slots:
         QVERIFY(f.Icon().isEmpty());
         QCOMPARE(f.Width(), width);
         QCOMPARE(Screen.MousePointer(), int(vbDefault));
-        QVERIFY(!QGuiApplication::overrideCursor());
         if (f.maximised) return;
         QCOMPARE(double(f.Left()) * 2 + f.Width(), display.width());
         QCOMPARE(double(f.Top()) * 2 + f.Height(), display.height());
