@@ -29,14 +29,11 @@ protected:
 };
 
 // A data folder with or without the title screen's picture, on a 1024 x 768 display.
-struct TitleData {
-    QTemporaryDir dir;
+struct TitleData : ScratchData {
     explicit TitleData(bool withPicture) {
-        QDir(dir.path()).mkdir(QStringLiteral("Images"));
         QImage img(320, 240, QImage::Format_RGB32);
         img.fill(QColor(250, 200, 40));
         if (withPicture) img.save(dir.filePath(QStringLiteral("Images/beesm.jpg")), "JPG");
-        setDataDir(dir.path());
         Screen.setSizeOverride(QSizeF(15360, 11520));
     }
 };
@@ -80,7 +77,6 @@ private slots:
         QVERIFY(f.Icon().isEmpty());
         QCOMPARE(f.Width(), width);
         QCOMPARE(Screen.MousePointer(), int(vbDefault));
-        QVERIFY(!QGuiApplication::overrideCursor());
         if (f.maximised) return;
         QCOMPARE(double(f.Left()) * 2 + f.Width(), display.width());
         QCOMPARE(double(f.Top()) * 2 + f.Height(), display.height());
