@@ -25,7 +25,7 @@ public:
 
     // None where the desktop has no tray, and none until the first window has been painted.
     QSystemTrayIcon* trayIcon() const { return m_tray; }
-    QAction* openAction() const { return m_open; }       // the tray menu's entry
+    QAction* openAction() const { return m_open; } // the tray menu's entry
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

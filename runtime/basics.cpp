@@ -9,8 +9,9 @@ namespace vb {
 
 namespace {
 constexpr OleColor kQBColors[16] = {
-    RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128), RGB(128, 0, 0),   RGB(128, 0, 128),
-    RGB(128, 128, 0),   RGB(192, 192, 192), RGB(128, 128, 128), RGB(0, 0, 255), RGB(0, 255, 0), RGB(0, 255, 255),
+    RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
+    RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
+    RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
     RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255),
 };
 
@@ -19,11 +20,14 @@ std::function<double()> g_timerSource;
 } // namespace
 
 OleColor QBColor(int n) {
-    if (n < 0 || n > 15) throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
+    if (n < 0 || n > 15)
+        throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
     return kQBColors[n];
 }
 
-QColor toQColor(OleColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor toQColor(OleColor c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QString Str(double value) {
     QString digits;
@@ -36,11 +40,14 @@ QString Str(double value) {
 
 QString LTrim(const QString& s) {
     qsizetype i = 0;
-    while (i < s.size() && s.at(i) == QLatin1Char(' ')) ++i;
+    while (i < s.size() && s.at(i) == QLatin1Char(' '))
+        ++i;
     return s.mid(i);
 }
 
-double Int(double value) { return std::floor(value); }
+double Int(double value) {
+    return std::floor(value);
+}
 
 void Randomize(double seed) {
     // Mix the bits of the double into the middle of the state, keeping its outer bytes.
@@ -56,15 +63,21 @@ Single Rnd() {
     return Single(g_seed) / Single(16777216.0);
 }
 
-std::uint32_t rndState() { return g_seed; }
-void setRndState(std::uint32_t state) { g_seed = state & 0xFFFFFFu; }
+std::uint32_t rndState() {
+    return g_seed;
+}
+void setRndState(std::uint32_t state) {
+    g_seed = state & 0xFFFFFFu;
+}
 
 double Timer() {
     if (g_timerSource) return g_timerSource();
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-void setTimerSource(std::function<double()> source) { g_timerSource = std::move(source); }
+void setTimerSource(std::function<double()> source) {
+    g_timerSource = std::move(source);
+}
 
 RuntimeError::RuntimeError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}

@@ -26,7 +26,9 @@ Control::Control(Form& form, QWidget* container, const QString& name, int index)
     m_form.registerControl(this);
 }
 
-Control::~Control() { m_form.unregisterControl(this); }
+Control::~Control() {
+    m_form.unregisterControl(this);
+}
 
 void Control::setLeft(Single v) {
     m_left = v;
@@ -134,9 +136,13 @@ void Control::copyFrom(const Control& src) {
     applyPointer();
 }
 
-bool Control::stale() const { return m_generation != m_form.generation() || !m_form.isLoaded(); }
+bool Control::stale() const {
+    return m_generation != m_form.generation() || !m_form.isLoaded();
+}
 
-Handlers& Control::handlers() const { return m_form.handlers(m_name); }
+Handlers& Control::handlers() const {
+    return m_form.handlers(m_name);
+}
 
 void Control::mousePressEvent(QMouseEvent* e) {
     e->accept();
@@ -164,8 +170,8 @@ void Control::mouseReleaseEvent(QMouseEvent* e) {
     if (stale()) return;
     const int button = buttonBits(e->button()), shift = shiftBits(e->modifiers());
     const Single x = pixelsToTwips(e->position().x()), y = pixelsToTwips(e->position().y());
-    const bool click = m_pressedInside && e->button() == Qt::LeftButton &&
-                       rect().contains(e->position().toPoint());
+    const bool click =
+        m_pressedInside && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_pressedInside = false;
     Runtime::dispatch([&] {
         if (auto& h = handlers().mouseUp) h(m_index, button, shift, x, y);

@@ -15,7 +15,8 @@ struct Key {
     bool operator==(const Key& o) const { return desc == o.desc; }
 };
 size_t qHash(const Key& k, size_t seed = 0) {
-    return ::qHashMulti(seed, k.desc.name, int(k.desc.size * 100), k.desc.bold, k.desc.italic, k.desc.underline);
+    return ::qHashMulti(seed, k.desc.name, int(k.desc.size * 100), k.desc.bold, k.desc.italic,
+                        k.desc.underline);
 }
 } // namespace
 
@@ -30,7 +31,8 @@ void installFonts() {
 }
 
 QString mappedFamily(const QString& name) {
-    if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Sans");
+    if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Sans");
     if (name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("Liberation Serif");
     if (name.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)

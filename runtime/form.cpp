@@ -13,10 +13,16 @@ namespace vb {
 
 Form::Form(const QString& name) : m_name(name) {}
 
-Form::~Form() { destroyWindow(); }
+Form::~Form() {
+    destroyWindow();
+}
 
-QWidget* Form::hWnd() const { return m_window; }
-QWidget* Form::clientWidget() const { return m_window; }
+QWidget* Form::hWnd() const {
+    return m_window;
+}
+QWidget* Form::clientWidget() const {
+    return m_window;
+}
 
 void Form::Load() {
     if (m_loaded) return;
@@ -137,7 +143,9 @@ void Form::setHeight(Single v) {
     applyWindowGeometry();
 }
 
-Single Form::ScaleWidth() const { return m_decorated ? std::max<Single>(0, m_width - kFrameExtraWidth) : m_width; }
+Single Form::ScaleWidth() const {
+    return m_decorated ? std::max<Single>(0, m_width - kFrameExtraWidth) : m_width;
+}
 Single Form::ScaleHeight() const {
     return m_decorated ? std::max<Single>(0, m_height - kFrameExtraHeight) : m_height;
 }
@@ -232,13 +240,18 @@ Control* Form::findControl(const QString& name, int index) const {
 QList<Control*> Form::controls() const {
     QList<Control*> all;
     for (const auto& byIndex : m_controls)
-        for (Control* c : byIndex) all.append(c);
+        for (Control* c : byIndex)
+            all.append(c);
     return all;
 }
 
-Handlers& Form::handlers(const QString& name) { return m_handlers[name]; }
+Handlers& Form::handlers(const QString& name) {
+    return m_handlers[name];
+}
 
-void Form::registerControl(Control* c) { m_controls[c->Name()].insert(c->Index(), c); }
+void Form::registerControl(Control* c) {
+    m_controls[c->Name()].insert(c->Index(), c);
+}
 
 void Form::unregisterControl(Control* c) {
     auto it = m_controls.find(c->Name());
@@ -264,9 +277,15 @@ void Form::setStaysAtBottom(bool on) {
 void Form::dispatchMouse(int kind, int button, int shift, Single x, Single y) {
     Runtime::dispatch([&] {
         switch (kind) {
-        case 0: Form_MouseDown(button, shift, x, y); break;
-        case 1: Form_MouseMove(button, shift, x, y); break;
-        default: Form_MouseUp(button, shift, x, y); break;
+        case 0:
+            Form_MouseDown(button, shift, x, y);
+            break;
+        case 1:
+            Form_MouseMove(button, shift, x, y);
+            break;
+        default:
+            Form_MouseUp(button, shift, x, y);
+            break;
         }
     });
 }

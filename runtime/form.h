@@ -28,8 +28,8 @@ public:
     const QString& Name() const { return m_name; }
 
     // Lifecycle.
-    void Load();   // creates the window and controls and runs Form_Load, unless already loaded
-    void Show();   // modeless; loads first when needed
+    void Load(); // creates the window and controls and runs Form_Load, unless already loaded
+    void Show(); // modeless; loads first when needed
     void Hide();
     void Unload(); // safe inside the form's own handlers: the window goes away once the handler returns
     bool isLoaded() const { return m_loaded; }
@@ -44,7 +44,7 @@ public:
     void setTop(Single v);
     void setWidth(Single v);
     void setHeight(Single v);
-    Single ScaleWidth() const;  // the client area
+    Single ScaleWidth() const; // the client area
     Single ScaleHeight() const;
     void setClientSize(Single width, Single height);
 
@@ -116,8 +116,9 @@ protected:
         c->Move(left, top, width, height);
         return *c;
     }
-    template <class T> T& add(const QString& name, Single left, Single top, Single width, Single height,
-                              Control* container = nullptr) {
+    template <class T>
+    T& add(const QString& name, Single left, Single top, Single width, Single height,
+           Control* container = nullptr) {
         return add<T>(name, -1, left, top, width, height, container);
     }
 
@@ -184,7 +185,9 @@ public:
         if (!m_form->isLoaded()) m_form->Load();
         if (m_gen != m_form->generation() || !m_cache) {
             Control* c = m_form->findControl(m_name);
-            if (!c) throw RuntimeError(err::ControlArrayElementMissing, QStringLiteral("Control '%1' doesn't exist").arg(m_name));
+            if (!c)
+                throw RuntimeError(err::ControlArrayElementMissing,
+                                   QStringLiteral("Control '%1' doesn't exist").arg(m_name));
             m_cache = static_cast<T*>(c);
             m_gen = m_form->generation();
         }
@@ -192,8 +195,12 @@ public:
     }
     const QString& name() const { return m_name; }
     template <class F> void onClick(F f) { detail::bindClick(m_form->handlers(m_name), std::move(f)); }
-    template <class F> void onMouseDown(F f) { m_form->handlers(m_name).mouseDown = detail::mouse(std::move(f)); }
-    template <class F> void onMouseMove(F f) { m_form->handlers(m_name).mouseMove = detail::mouse(std::move(f)); }
+    template <class F> void onMouseDown(F f) {
+        m_form->handlers(m_name).mouseDown = detail::mouse(std::move(f));
+    }
+    template <class F> void onMouseMove(F f) {
+        m_form->handlers(m_name).mouseMove = detail::mouse(std::move(f));
+    }
     template <class F> void onMouseUp(F f) { m_form->handlers(m_name).mouseUp = detail::mouse(std::move(f)); }
     template <class F> void onDropDown(F f) {
         if constexpr (std::is_invocable_v<F, int>)
@@ -232,8 +239,12 @@ public:
     int Count() const;
     const QString& name() const { return m_name; }
     template <class F> void onClick(F f) { detail::bindClick(m_form->handlers(m_name), std::move(f)); }
-    template <class F> void onMouseDown(F f) { m_form->handlers(m_name).mouseDown = detail::mouse(std::move(f)); }
-    template <class F> void onMouseMove(F f) { m_form->handlers(m_name).mouseMove = detail::mouse(std::move(f)); }
+    template <class F> void onMouseDown(F f) {
+        m_form->handlers(m_name).mouseDown = detail::mouse(std::move(f));
+    }
+    template <class F> void onMouseMove(F f) {
+        m_form->handlers(m_name).mouseMove = detail::mouse(std::move(f));
+    }
     template <class F> void onMouseUp(F f) { m_form->handlers(m_name).mouseUp = detail::mouse(std::move(f)); }
 
 private:

@@ -47,13 +47,15 @@ void FormWindow::paintEvent(QPaintEvent* e) {
     if (!picture.isNull()) {
         const qreal r = picture.devicePixelRatio();
         const QRect part = dirty & QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
-        if (!part.isEmpty()) p.drawPixmap(QRectF(part), picture, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
+        if (!part.isEmpty())
+            p.drawPixmap(QRectF(part), picture, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
     }
     const QImage& ink = m_form->ink();
     if (!ink.isNull()) {
         const qreal r = ink.devicePixelRatio();
         const QRect part = dirty & QRect(QPoint(0, 0), ink.deviceIndependentSize().toSize());
-        if (!part.isEmpty()) p.drawImage(QRectF(part), ink, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
+        if (!part.isEmpty())
+            p.drawImage(QRectF(part), ink, QRectF(QPointF(part.topLeft()) * r, QSizeF(part.size()) * r));
     }
 }
 
@@ -70,8 +72,12 @@ void FormWindow::mousePressEvent(QMouseEvent* e) {
     if (m_form && m_form->StaysAtBottom()) Runtime::restack();
     forward(0, e);
 }
-void FormWindow::mouseMoveEvent(QMouseEvent* e) { forward(1, e); }
-void FormWindow::mouseReleaseEvent(QMouseEvent* e) { forward(2, e); }
+void FormWindow::mouseMoveEvent(QMouseEvent* e) {
+    forward(1, e);
+}
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) {
+    forward(2, e);
+}
 
 void FormWindow::closeEvent(QCloseEvent* e) {
     // The window manager's close button: each screen says what it means; the window itself never just goes.

@@ -121,7 +121,8 @@ std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& 
     if (image.isNull()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
     data->pixmap = QPixmap::fromImage(std::move(image));
     data->pixmap.setDevicePixelRatio(ratio);
-    if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0) data->hotSpot = readCursorHotSpot(bytes);
+    if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0)
+        data->hotSpot = readCursorHotSpot(bytes);
     return data;
 }
 } // namespace
@@ -136,9 +137,15 @@ QCursor Picture::cursor() const {
     return QCursor(m_data->pixmap, m_data->hotSpot.x(), m_data->hotSpot.y());
 }
 
-QPoint Picture::hotSpot() const { return m_data ? m_data->hotSpot : QPoint(); }
-QString Picture::path() const { return m_data ? m_data->path : QString(); }
-Single Picture::Width() const { return m_data ? pixelsToTwips(m_data->pixmap.deviceIndependentSize().width()) : 0; }
+QPoint Picture::hotSpot() const {
+    return m_data ? m_data->hotSpot : QPoint();
+}
+QString Picture::path() const {
+    return m_data ? m_data->path : QString();
+}
+Single Picture::Width() const {
+    return m_data ? pixelsToTwips(m_data->pixmap.deviceIndependentSize().width()) : 0;
+}
 Single Picture::Height() const {
     return m_data ? pixelsToTwips(m_data->pixmap.deviceIndependentSize().height()) : 0;
 }
@@ -166,13 +173,16 @@ Picture LoadPicture(const QString& path) {
     return Picture(entry.data);
 }
 
-void clearPictureCache() { cache().clear(); }
+void clearPictureCache() {
+    cache().clear();
+}
 
 QString DataDir() {
     if (!g_dataDirOverride.isEmpty()) return g_dataDirOverride;
     static const QString dir = [] {
         const QString exeDir = QCoreApplication::applicationDirPath();
-        const QStringList candidates = {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../" ZB_DATA_SUBDIR))};
+        const QStringList candidates = {exeDir,
+                                        QDir::cleanPath(exeDir + QStringLiteral("/../" ZB_DATA_SUBDIR))};
         for (const QString& c : candidates)
             if (QFileInfo(c + QStringLiteral("/Images")).isDir()) return c;
         return exeDir;

@@ -19,8 +19,8 @@ public:
     const QPixmap& pixmap() const;
     QCursor cursor() const; // the picture as a mouse pointer, hot spot included
     QPoint hotSpot() const;
-    QString path() const;   // the name as the screen asked for it
-    Single Width() const;   // in twips, at the picture's own size
+    QString path() const; // the name as the screen asked for it
+    Single Width() const; // in twips, at the picture's own size
     Single Height() const;
     bool operator==(const Picture& other) const { return m_data == other.m_data; }
 

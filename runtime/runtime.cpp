@@ -62,26 +62,35 @@ void Runtime::dispatch(const std::function<void()>& handler) {
         return;
     } catch (const std::exception& e) {
         --g_depth;
-        reportAndEnd(RuntimeError(51, QStringLiteral("Internal error: %1").arg(QString::fromLocal8Bit(e.what()))).report());
+        reportAndEnd(
+            RuntimeError(51, QStringLiteral("Internal error: %1").arg(QString::fromLocal8Bit(e.what())))
+                .report());
         return;
     }
     --g_depth;
 }
 
-bool Runtime::inHandler() { return g_depth > 0; }
+bool Runtime::inHandler() {
+    return g_depth > 0;
+}
 
 void Runtime::End(int exitCode) {
     if (g_ended) return;
     g_ended = true;
     g_exitCode = exitCode;
     const QList<Form*> loaded = g_loaded;
-    for (Form* f : loaded) f->Unload();
+    for (Form* f : loaded)
+        f->Unload();
     if (Screen.MousePointer() != 0) Screen.setMousePointer(0);
     if (QCoreApplication::instance()) QCoreApplication::exit(exitCode);
 }
 
-bool Runtime::ended() { return g_ended; }
-int Runtime::exitCode() { return g_exitCode; }
+bool Runtime::ended() {
+    return g_ended;
+}
+int Runtime::exitCode() {
+    return g_exitCode;
+}
 
 int Runtime::exec() {
     if (g_ended) return g_exitCode;
@@ -92,11 +101,14 @@ int Runtime::exec() {
     return g_ended ? g_exitCode : rc;
 }
 
-QList<Form*> Runtime::loadedForms() { return g_loaded; }
+QList<Form*> Runtime::loadedForms() {
+    return g_loaded;
+}
 
 QStringList Runtime::loadedFormNames() {
     QStringList names;
-    for (Form* f : g_loaded) names << f->Name();
+    for (Form* f : g_loaded)
+        names << f->Name();
     return names;
 }
 
@@ -111,7 +123,9 @@ Platform& Runtime::platform() {
     return *g_platform;
 }
 
-void Runtime::setPlatform(std::unique_ptr<Platform> p) { g_platform = std::move(p); }
+void Runtime::setPlatform(std::unique_ptr<Platform> p) {
+    g_platform = std::move(p);
+}
 
 void Runtime::formLoaded(Form* f) {
     if (!g_loaded.contains(f)) g_loaded.append(f);
@@ -144,7 +158,9 @@ void Runtime::restack() {
         }
 }
 
-QList<Form*> Runtime::stackingOrder() { return g_stack; }
+QList<Form*> Runtime::stackingOrder() {
+    return g_stack;
+}
 
 // Qt's offscreen platform has no stacking; the runtime's own order above is what tests read there.
 void Runtime::raiseWindow(QWidget* w) {
@@ -157,7 +173,8 @@ void Runtime::lowerWindow(QWidget* w) {
 
 void Runtime::reset() {
     g_ended = true; // no handler runs while the forms go
-    for (auto& [type, f] : instances()) f->Unload();
+    for (auto& [type, f] : instances())
+        f->Unload();
     // The windows go before their forms: a control leaving its window still tells its form.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     instances().clear();
@@ -193,7 +210,8 @@ void DesktopPlatform::showErrorReport(const QString& text) {
     QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text);
 }
 
-void ShellExecute(QWidget* owner, const QString& verb, const QString& file, const QString&, const QString&, int) {
+void ShellExecute(QWidget* owner, const QString& verb, const QString& file, const QString&, const QString&,
+                  int) {
     Runtime::platform().shellOpen(owner, verb, file);
 }
 

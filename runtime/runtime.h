@@ -20,8 +20,8 @@ namespace vb {
 class Platform {
 public:
     virtual ~Platform() = default;
-    // Opens a document or a web address with the desktop's own application. Never blocks, never goes through a
-    // command shell. Returns whether the desktop accepted the request.
+    // Opens a document or a web address with the desktop's own application. Never blocks, never goes through
+    // a command shell. Returns whether the desktop accepted the request.
     virtual bool shellOpen(QWidget* owner, const QString& verb, const QString& target) = 0;
     // Keeps the window in front of all ordinary windows.
     virtual void keepInFront(QWidget* window) = 0;
@@ -86,13 +86,18 @@ private:
     static std::unordered_map<std::type_index, std::unique_ptr<Form>>& instances();
 };
 
-template <class F> F& form() { return Runtime::form<F>(); }
-inline void End() { Runtime::End(0); }
+template <class F> F& form() {
+    return Runtime::form<F>();
+}
+inline void End() {
+    Runtime::End(0);
+}
 
 // Library calls of the desktop, as the screens make them.
 enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1 };
-void ShellExecute(QWidget* owner, const QString& verb, const QString& file, const QString& parameters = QString(),
-                  const QString& directory = QString(), int showCommand = SW_SHOWNORMAL);
+void ShellExecute(QWidget* owner, const QString& verb, const QString& file,
+                  const QString& parameters = QString(), const QString& directory = QString(),
+                  int showCommand = SW_SHOWNORMAL);
 inline constexpr int HWND_TOPMOST = -1;
 inline constexpr int SWP_NOSIZE = 1, SWP_NOMOVE = 2;
 void SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy, int flags);

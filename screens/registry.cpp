@@ -5,13 +5,15 @@
 #include "Titlefrm.h"
 #include "TopicMenu.h"
 #include "intro0.h"
-#include "reflex.h"
-#include "quadrat.h"
-#include "sentence.h"
 #include "notepad.h"
+#include "quadrat.h"
+#include "reflex.h"
+#include "sentence.h"
 
 namespace {
-template <class F> vb::Form& get() { return vb::form<F>(); }
+template <class F> vb::Form& get() {
+    return vb::form<F>();
+}
 } // namespace
 
 const QList<ScreenInfo>& allScreens() {

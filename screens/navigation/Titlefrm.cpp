@@ -69,6 +69,10 @@ void Titlefrm::Command1_Click() {
     Unload();
 }
 
-void Titlefrm::Command2_Click() { End(); }
+void Titlefrm::Command2_Click() {
+    End();
+}
 
-void Titlefrm::closeRequested() { End(); }
+void Titlefrm::closeRequested() {
+    End();
+}

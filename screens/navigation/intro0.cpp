@@ -13,7 +13,6 @@ constexpr int kWebAddressIndex = 6;
 constexpr int kTeachersGuideIndex = 7;
 } // namespace
 
-
 intro0::intro0() : NavigationScreen(QStringLiteral("intro0")) {
     Check1.onClick([this] { Check1_Click(); });
 }

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     QStringList names = args;
     if (names.isEmpty())
-        for (const ScreenInfo& s : allScreens()) names << s.name;
+        for (const ScreenInfo& s : allScreens())
+            names << s.name;
     int failures = 0;
     for (const QString& name : names) {
         vb::Runtime::reset();
