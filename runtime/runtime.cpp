@@ -189,8 +189,6 @@ void Runtime::reset() {
     Screen.setSizeOverride({});
 }
 
-// ---- The desktop ----
-
 bool DesktopPlatform::shellOpen(QWidget*, const QString& verb, const QString& target) {
     if (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0) return false;
     const bool address = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"));
@@ -220,8 +218,6 @@ void SetWindowPos(QWidget* window, int insertAfter, int, int, int, int, int) {
     if (!fw || !fw->form() || insertAfter != HWND_TOPMOST) return;
     fw->form()->setStaysOnTop(true);
 }
-
-// ---- Screen ----
 
 Single ScreenObject::Width() const {
     if (!m_override.isEmpty()) return Single(m_override.width());

@@ -1,0 +1,133 @@
+// Labels: text on a form, with or without a sunken border.
+#include "controls.h"
+#include "edges.h"
+
+#include "form.h"
+#include "runtime.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace vb {
+
+Label::Label(Form& form, QWidget* container, const QString& name, int index)
+    : Control(form, container, name, index) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setBackColor(RGB(192, 192, 192));
+    setForeColor(RGB(0, 0, 0));
+    fontChanged();
+}
+
+void Label::setCaption(const QString& text) {
+    if (text == m_caption) return;
+    m_caption = text;
+    relayout();
+}
+
+void Label::setBackStyle(int style) {
+    if (style == m_backStyle) return;
+    m_backStyle = style;
+    setAttribute(Qt::WA_OpaquePaintEvent, m_backStyle == vbOpaque);
+    update();
+}
+
+void Label::setBorderStyle(int style) {
+    if (style == m_borderStyle) return;
+    m_borderStyle = style;
+    relayout();
+}
+
+void Label::setAlignment(int alignment) {
+    if (alignment == m_alignment) return;
+    m_alignment = alignment;
+    relayout();
+}
+
+void Label::copyFrom(const Control& src) {
+    const auto& s = static_cast<const Label&>(src);
+    m_caption = s.m_caption;
+    m_backStyle = s.m_backStyle;
+    m_borderStyle = s.m_borderStyle;
+    m_alignment = s.m_alignment;
+    setAttribute(Qt::WA_OpaquePaintEvent, m_backStyle == vbOpaque);
+    Control::copyFrom(src);
+}
+
+void Label::fontChanged() {
+    m_qfont = resolveFont(Font());
+    relayout();
+}
+
+void Label::resizeEvent(QResizeEvent*) {
+    relayout();
+}
+
+void Label::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::EnabledChange) update();
+    QWidget::changeEvent(e);
+}
+
+QRect Label::textRect() const {
+    return m_borderStyle == vbFixedSingle ? rect().adjusted(kBorder3D, kBorder3D, -kBorder3D, -kBorder3D)
+                                          : rect();
+}
+
+void Label::relayout() {
+    // A label's design sets caption, font, alignment and border one after another, and showing it sends the
+    // size: the text is laid out once, when it is next painted or measured, not after each of them.
+    m_layoutStale = true;
+    update();
+}
+
+void Label::ensureLayout() const {
+    const int width = std::max(1, textRect().width());
+    if (!m_layoutStale && width == m_layoutWidth) return;
+    m_layoutStale = false;
+    m_layoutWidth = width;
+    m_layout.reset();
+    if (!m_caption.isEmpty()) {
+        QString text = m_caption;
+        text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        m_layout = std::make_unique<QTextLayout>(text, m_qfont);
+        QTextOption option(horizontalAlignment(m_alignment));
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_layout->setTextOption(option);
+        m_layout->setCacheEnabled(true);
+        qreal y = 0;
+        m_layout->beginLayout();
+        for (QTextLine line = m_layout->createLine(); line.isValid(); line = m_layout->createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        m_layout->endLayout();
+    }
+}
+
+bool Label::captionFits() const {
+    if (m_caption.isEmpty()) return true;
+    ensureLayout();
+    const QRect box = textRect();
+    const QFontMetricsF fm(m_qfont);
+    const QStringList words = QString(m_caption)
+                                  .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                  .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& w : words)
+        if (fm.horizontalAdvance(w) > box.width()) return false;
+    return m_layout && m_layout->boundingRect().height() <= box.height() + 0.01;
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (m_backStyle == vbOpaque) p.fillRect(rect(), toQColor(BackColor()));
+    if (m_borderStyle == vbFixedSingle) drawSunkenEdge(p, rect());
+    ensureLayout();
+    if (!m_layout) return;
+    const QRect box = textRect();
+    p.setClipRect(box);
+    p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
+    m_layout->draw(&p, box.topLeft());
+}
+
+} // namespace vb
