@@ -24,15 +24,6 @@ const Walker& walker() {
     return w;
 }
 
-// A route can be taken when every screen on the way to it is in the program.
-bool reachable(const QString& name, int depth = 0) {
-    const ScreenInfo* s = screenInfo(name);
-    if (depth > 20 || !s) return false;
-    if (name == QLatin1String(kFirstScreen)) return true;
-    if (s->from.isEmpty()) return name == QLatin1String(kJotter) && g_jotterKey;
-    return reachable(s->from, depth + 1);
-}
-
 bool reachedThrough(const QString& name, const QString& through) {
     for (const ScreenInfo* s = screenInfo(name); s && !s->from.isEmpty(); s = screenInfo(s->from))
         if (s->from == through) return true;
@@ -83,23 +74,18 @@ QList<Route> routes() {
 QStringList reachableScreens() {
     QStringList names;
     for (const ScreenInfo& s : allScreens())
-        if (reachable(s.name)) names << s.name;
+        if (s.name != QLatin1String(kJotter) || g_jotterKey) names << s.name;
     return names;
 }
 
 bool open(const QString& screen) {
-    if (!reachable(screen)) return false;
+    if (!reachableScreens().contains(screen)) return false;
     if (!frontScreen()) start();
     return walker().open(screen);
 }
 
 bool close(const QString& screen) {
     return walker().close(screen);
-}
-
-QStringList fullTour() {
-    if (!frontScreen()) start();
-    return walker().tour(reachableScreens());
 }
 
 QString brokenRule() {
