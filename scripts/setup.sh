@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the program needs to build, run and test on Debian 12, then configures and builds it.
-# Usage: scripts/setup.sh [build-dir]
+# Usage: scripts/setup.sh [build-dir] [cmake options...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
+shift $(($# > 0 ? 1 : 0))
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev clang-format
           fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils desktop-file-utils appstream
           dpkg-dev file openbox xfwm4 dbus)
@@ -21,5 +22,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

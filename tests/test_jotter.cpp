@@ -6,7 +6,6 @@
 #include "support/testsupport.h"
 
 #include <QAction>
-#include <QPaintEvent>
 #include <QSystemTrayIcon>
 #include <QtTest>
 
@@ -85,15 +84,6 @@ void press(notepad& p, const QString& key) {
     click(*(wide ? wideOnes : tallOnes)[i]);
 }
 
-class PaintSpy : public QObject {
-public:
-    QRegion painted;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
-        return false;
-    }
-};
-
 } // namespace
 
 class TestJotter : public QObject {
@@ -102,23 +92,6 @@ private slots:
     void init() {
         freshRuntime();
         recordDesktop();
-    }
-
-    void everySwatchOfEitherToolbarGivesThePenItShows() {
-        auto& p = shownPad();
-        for (int shape = 0; shape < 2; ++shape) {
-            const QImage s = shot(p);
-            QSet<QRgb> colours;
-            for (int i = 0; i < 16; ++i) {
-                press(p, "e"); // erasing first: a swatch ends it
-                press(p, QStringLiteral("s%1").arg(i));
-                const QPoint at = pointIn((shape ? p.Label11 : p.Label1)(i));
-                QCOMPARE(toQColor(p.ForeColor()), s.pixelColor(at));
-                colours << s.pixel(at);
-            }
-            QCOMPARE(colours.size(), 16);
-            press(p, "f");
-        }
     }
 
     // The pen after a sequence of presses: a QBColor number, or -1 for the eraser in the page's colour.
@@ -218,42 +191,6 @@ private slots:
         QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, {250, 150});
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, {250, 150});
         QCOMPARE(shot(p), before);
-    }
-
-    // Each move is in the ink at once, and only the band it touched is repainted.
-    void everyMoveIsDrawnAtOnceAndRepaintsOnlyWhereItWent() {
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        QTest::mouseMove(w, {100, 100});
-        QCoreApplication::processEvents();
-        PaintSpy spy;
-        p.hWnd()->installEventFilter(&spy);
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, {100, 100});
-        for (int x = 101; x <= 110; ++x) {
-            QTest::mouseMove(w, {x, 100});
-            QCOMPARE(p.ink().pixelColor(x, 100), kYellow); // before anything else has run
-            QCOMPARE(p.CurrentX(), Single(x * 15));
-        }
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, {110, 100});
-        QCoreApplication::processEvents();
-        p.hWnd()->removeEventFilter(&spy);
-        QVERIFY2(QRect(90, 90, 30, 20).contains(spy.painted.boundingRect()),
-                 qPrintable(QDebug::toString(spy.painted)));
-    }
-
-    void theEraserRestoresThePageWithoutNotches() {
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        for (int y = 40; y <= 170; y += 10)
-            stroke(w, {{10, y}, {600, y}});
-        click(*p.Command5);
-        // Sharp turns: a flat-ended band would leave wedges of ink at the outside of each corner.
-        const QList<QPoint> path{{60, 60}, {150, 150}, {240, 60}, {330, 150}, {420, 70}, {425, 140}};
-        stroke(w, path);
-        const QImage s = shot(p);
-        QCOMPARE(pixelsNot(s, pageArea(p), path, 0, 13, kPage), QStringList());
-        QCOMPARE(s.pixelColor(550, 100), kYellow); // the rest of the writing is still there
-        QCOMPARE(s.pixelColor(20, 60), kYellow);
     }
 
     void exitUnloadsAndTheNextShowStartsAfresh() {

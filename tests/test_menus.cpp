@@ -112,28 +112,6 @@ private slots:
         QVERIFY(!Runtime::ended());
     }
 
-    void hoverHighlightFollowsThePointer() {
-        TopicMenu& m = openFromOpeningScreen(2);
-        QWindow* w = windowOf(m);
-        const int O = vbOpaque, T = vbTransparent;
-        //                          title  Label2(0..5)      Label3(0..4)
-        QCOMPARE(backStyles(m), kAllBoxed);
-        hover(w, kBare);
-        QCOMPARE(backStyles(m), QList<int>({T, T, T, T, T, T, T, O, O, O, O, O}));
-        hover(w, pointIn(m.Label2(3)));
-        QCOMPARE(backStyles(m), QList<int>({T, T, T, T, O, T, T, O, O, O, O, O}));
-        hover(w, pointIn(m.Label2(4))); // straight from one to the next: both keep their boxes
-        QCOMPARE(backStyles(m), QList<int>({T, T, T, T, O, O, T, O, O, O, O, O}));
-        hover(w, pointIn(*m.Label1));
-        hover(w, pointIn(m.Label3(1))); // the live entry: nothing changes
-        hover(w, pointIn(m.Label3(3))); // a dimmed entry: nothing changes either
-        QCOMPARE(backStyles(m), QList<int>({O, T, T, T, O, O, T, O, O, O, O, O}));
-        hover(w, kBare + QPoint(0, 20));
-        hover(w, pointIn(m.Label2(0)));
-        hover(w, pointIn(*m.Command1));
-        QCOMPARE(backStyles(m), QList<int>({T, O, T, T, T, T, T, O, O, O, O, O}));
-    }
-
     // A menu shown first loads the opening screen for its picture; the others take it from there too, and
     // were they to read the file again they would fail now.
     void theMenusShareTheOpeningScreensPicture() {

@@ -134,25 +134,6 @@ private slots:
         QVERIFY(fx.desktop->opened.isEmpty());
         QVERIFY(!Runtime::ended());
     }
-
-    void titleHoverOnTheOpeningScreen() {
-        startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        // The title is boxed while the pointer is on it or on a button after it; the buttons stay boxed.
-        const QList<QPair<QPoint, int>> moves = {{pointIn(*o.Label1), vbOpaque},
-                                                 {pointIn(*o.Label1, QPoint(5, 5)), vbOpaque},
-                                                 {kBare, vbTransparent},
-                                                 {pointIn(o.Label2(2)), vbTransparent},
-                                                 {pointIn(*o.Label1), vbOpaque},
-                                                 {pointIn(o.Label2(6)), vbOpaque},
-                                                 {kBare + QPoint(10, 0), vbTransparent}};
-        for (const auto& [at, title] : moves) {
-            hover(windowOf(o), at);
-            QCOMPARE(o.Label1->BackStyle(), title);
-            for (int i : {0, 1, 2, 3, 4, 6, 7})
-                QCOMPARE(o.Label2(i).BackStyle(), int(vbOpaque));
-        }
-    }
 };
 
 QTEST_MAIN(TestNavigation)

@@ -91,15 +91,6 @@ private slots:
         recordDesktop();
     }
 
-    void twipsAreStoredExactlyAndDrawnAtFifteenToThePixel() {
-        auto& p = shownProbe();
-        QCOMPARE(p.Label1->Left(), 2797.5f);
-        // Pixel edges are rounded from the twip edges: 2797.5/15 = 186.5 and (2797.5+6405)/15 = 613.5.
-        QCOMPARE(p.Label1->geometry(), QRect(187, 8, 427, 68));
-        p.Label1->setTop(-307.5f);
-        QCOMPARE(p.Label1->Top(), -307.5f);
-    }
-
     void controlArrayCopiesEveryDesignPropertyStartsHiddenAndRefusesBadIndexes() {
         auto& p = shownProbe();
         auto& copy = p.Label3.Load(3);
@@ -204,13 +195,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RuntimeError, p.Check1->setValue(5));
     }
 
-    void controlsInAFrameArePlacedFromItsCorner() {
-        auto& p = shownProbe();
-        Control* inner = p.findControl(QStringLiteral("Inner"));
-        QCOMPARE(inner->parentWidget(), static_cast<QWidget*>(&*p.Frame1));
-        QCOMPARE(inner->mapTo(p.hWnd(), QPoint(0, 0)), QPoint(400 + 10, 400 + 20));
-    }
-
     void runtimeErrorInAHandlerEndsTheProgramWithAReport() {
         auto& rec = recordDesktop();
         auto& p = shownProbe();
@@ -228,93 +212,6 @@ private slots:
         p.onLoad = [] { (void)QBColor(16); };
         Runtime::dispatch([&] { p.Show(); });
         expectStoppedWithReport(rec, {QStringLiteral("'5'")});
-    }
-
-    // Broken files are test_badinput's; here the runtime's own naming rules, and a folder in a file's place.
-    void loadPictureFindsNamesWithEitherSlash() {
-        ScratchData data;
-        QImage img(20, 10, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        QVERIFY(img.save(data.dir.filePath(QStringLiteral("Images/ok.jpg")), "JPG"));
-        const Picture ok = LoadPicture(QStringLiteral("Images\\ok.jpg"));
-        QCOMPARE(QSizeF(ok.Width(), ok.Height()), QSizeF(300, 150));
-        QVERIFY(!LoadPicture(QStringLiteral("Images/ok.jpg")).isEmpty());
-        QVERIFY(LoadPicture(QString()).isEmpty());
-        QCOMPARE(runtimeErrorOf([] { (void)LoadPicture(QStringLiteral("Images")); }),
-                 int(err::InvalidPicture));
-    }
-
-    void cursorFilesGiveTheirHotSpot() {
-        const QByteArray cur = QByteArray::fromHex(
-            "0000020001000202000001000000400000001600000028000000020000000400000001002000000000000000000000"
-            "000000000000000000000000000000ffffffffffffffffffffffffffffffff0000000000000000");
-        ScratchData data(QStringLiteral("hand.cur"), cur);
-        const Picture p = LoadPicture(QStringLiteral("Images\\hand.cur"));
-        QCOMPARE(p.hotSpot(), QPoint(1, 0));
-        QCOMPARE(p.pixmap().size(), QSize(2, 2));
-        QCOMPARE(p.cursor().hotSpot(), QPoint(1, 0));
-    }
-
-    void numbersAndColours() {
-        QCOMPARE(QList<OleColor>({QBColor(9), QBColor(14), QBColor(7)}),
-                 QList<OleColor>({RGB(0, 0, 255), RGB(255, 255, 0), RGB(192, 192, 192)}));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, QBColor(-1));
-        QCOMPARE(QStringList({Str(4), Str(-3), Str(0), Str(2.6)}), QStringList({" 4", "-3", " 0", " 2.6"}));
-        QCOMPARE(LTrim(QStringLiteral("  a b ")), QStringLiteral("a b "));
-        QCOMPARE(QList<double>({Int(31.999), Int(-0.5)}), QList<double>({31, -1}));
-    }
-
-    void randomNumbersRepeatForTheSameSeedAndStayInRange() {
-        auto run = [](double seed) {
-            setRndState(0x50000);
-            Randomize(seed);
-            QList<Single> out;
-            for (int i = 0; i < 200; ++i)
-                out << Rnd();
-            return out;
-        };
-        const QList<Single> first = run(43210.25);
-        QCOMPARE(run(43210.25), first);
-        QVERIFY(run(43211.25)[0] != first[0]); // another second, another sequence
-        QSet<int> buckets;
-        for (Single r : first) {
-            QVERIFY(r >= 0.0f && r < 1.0f);
-            buckets.insert(int(Int(r * 32)));
-        }
-        QVERIFY(buckets.size() > 24); // spread over nearly all 32 themes
-    }
-
-    void hourglassPointerSetsAndRestores() {
-        Screen.setMousePointer(vbHourglass);
-        QVERIFY(QGuiApplication::overrideCursor());
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        Screen.setMousePointer(vbDefault);
-        QVERIFY(!QGuiApplication::overrideCursor());
-    }
-
-    // A regression: a hidden copy gets no resize events, yet its text must still follow its size and font.
-    void aLabelsTextIsLaidOutAgainAfterEveryChangeThatMovesIt() {
-        auto& p = shownProbe();
-        Label& entry = p.Label3.Load(1);
-        QVERIFY(entry.captionFits());
-        entry.setWidth(1500);
-        QVERIFY(!entry.captionFits());
-        entry.setWidth(5655);
-        QVERIFY(entry.captionFits());
-        FontDesc big = entry.Font();
-        big.size = 36;
-        entry.setFontDesc(big);
-        QVERIFY(!entry.captionFits());
-        entry.setFontDesc(p.Label3(0).Font());
-        entry.setBorderStyle(vbBSNone);
-        QVERIFY(entry.captionFits());
-        // What is painted follows the caption.
-        entry.setVisible(true);
-        const QImage before = entry.grab().toImage();
-        entry.setCaption(QStringLiteral("Hormones"));
-        QVERIFY(entry.grab().toImage() != before);
-        entry.setCaption(p.Label3(0).Caption());
-        QCOMPARE(entry.grab().toImage(), before);
     }
 };
 

@@ -58,12 +58,6 @@ inline QPoint pointIn(const vb::Control& c, QPoint local = QPoint(-1, -1)) {
     return c.mapTo(c.window(), local);
 }
 
-inline Qt::MouseButton qtButton(int vbButton) {
-    return vbButton == vb::vbRightButton    ? Qt::RightButton
-           : vbButton == vb::vbMiddleButton ? Qt::MiddleButton
-                                            : Qt::LeftButton;
-}
-
 // A click delivered to the window, through Qt's own dispatch.
 inline void click(const vb::Control& c, Qt::MouseButton b = Qt::LeftButton) {
     QWindow* w = c.window()->windowHandle();
@@ -95,19 +89,6 @@ template <class F> int runtimeErrorOf(F&& f) {
     }
     return 0;
 }
-
-// Stands for the menu an activity is opened from, to see what the activity leaves behind when it closes.
-class MenuStandIn : public vb::Form {
-public:
-    MenuStandIn() : vb::Form(QStringLiteral("MenuStandIn")) {}
-
-protected:
-    void Design() override {
-        setClientSize(12000, 9000);
-        setBackColor(vb::RGB(49, 135, 215));
-        add<vb::Label>("Label1", 600, 600, 3000, 500).setCaption(QStringLiteral("Menu"));
-    }
-};
 
 // A data folder of the test's own: an empty Images folder, holding `file` with `bytes` if one is named.
 struct ScratchData {

@@ -1,11 +1,10 @@
 // Renders screens to PNG files offscreen, for the README and for review.
 // Usage: screenshot [--scale N] OUTDIR [SCREEN...]   (all screens when none is named)
 #include "registry.h"
-#include "vb.h"
+#include "shots.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStyleFactory>
 
 #include <cstdio>
 
@@ -26,9 +25,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_SCALE_FACTOR", scale);
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    vb::installFonts();
-    vb::Screen.setSizeOverride(QSizeF(12000, 9000));
+    shots::prepare();
 
     const QString out = args.takeFirst();
     QDir().mkpath(out);
@@ -39,20 +36,14 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const QString& name : names) {
         vb::Runtime::reset();
-        vb::Screen.setSizeOverride(QSizeF(12000, 9000));
-        vb::Form* f = screenByName(name);
+        vb::Form* f = shots::open(name);
         if (!f) {
-            std::fprintf(stderr, "no screen called %s\n", qPrintable(name));
-            ++failures;
-            continue;
-        }
-        vb::Runtime::dispatch([f] { f->Show(); });
-        if (!f->hWnd()) {
+            std::fprintf(stderr, "no screen called %s, or it did not come up\n", qPrintable(name));
             ++failures;
             continue;
         }
         const QString file = QDir(out).filePath(name + QStringLiteral(".png"));
-        if (!f->hWnd()->grab().save(file)) ++failures;
+        if (!shots::grab(*f).save(file)) ++failures;
         std::printf("%s\n", qPrintable(file));
     }
     return failures ? 1 : 0;

@@ -1,0 +1,224 @@
+// Every screen in its key states, drawn as the screenshot tool draws it and compared pixel for pixel with the
+// reviewed pictures in tests/reference/<scale>x. The screens read stand-in pictures of their own (the real
+// ones, quartered in flat colours), which keeps the references small while a picture moved, stretched or
+// swapped still shows. On a difference the expected, actual and difference pictures are written beside the
+// test's output. ZB_REFRESH_REFERENCES=1 writes the actual pictures as the new references instead.
+#include "Module1.h"
+#include "TeacherGuide.h"
+#include "TopicMenu.h"
+#include "intro0.h"
+#include "notepad.h"
+#include "quadrat.h"
+#include "reflex.h"
+#include "registry.h"
+#include "sentence.h"
+#include "shots.h"
+#include "support/testsupport.h"
+
+#include <QComboBox>
+#include <QImageReader>
+#include <QPainter>
+#include <QtTest>
+
+#include <functional>
+
+using namespace vb;
+using namespace testsupport;
+
+namespace {
+
+// What is done on the screen, through its window, before the picture is taken; compared with the picture
+// of the row named last when that is not its own.
+struct State {
+    const char* name;
+    const char* screen;
+    std::function<void(Form&)> work;
+    const char* reference = nullptr;
+};
+
+void stagesOfTheQuadrat(Form& f) {
+    auto& q = static_cast<quadrat&>(f);
+    for (int i : {2, 3, 1}) // Sam's throw, Maddy's, the answer
+        click(q.Label3(i));
+}
+
+void clickAll(std::initializer_list<const Control*> controls) {
+    for (const Control* c : controls)
+        click(*c);
+}
+
+const QList<State>& states() {
+    static const QList<State> list = {
+        // Over the bare screen the title and the menu column lose their boxes; one button then has its box.
+        {"menu2-hover", "menu2",
+         [](Form& f) {
+             auto& m = static_cast<TopicMenu&>(f);
+             hover(windowOf(m), QPoint(300, 120));
+             hover(windowOf(m), pointIn(m.Label2(3)));
+         }},
+        {"intro0-hover", "intro0", [](Form& f) { hover(windowOf(f), QPoint(300, 120)); }},
+        {"quadrat-sam", "quadrat", [](Form& f) { click(static_cast<quadrat&>(f).Label3(2)); }},
+        {"quadrat-maddy", "quadrat",
+         [](Form& f) {
+             auto& q = static_cast<quadrat&>(f);
+             clickAll({&q.Label3(2), &q.Label3(3)});
+         }},
+        {"quadrat-answer", "quadrat", stagesOfTheQuadrat},
+        // Buttons of stages done, pressed again, and the pointer over everything change nothing.
+        {"quadrat-again", "quadrat",
+         [](Form& f) {
+             stagesOfTheQuadrat(f);
+             stagesOfTheQuadrat(f);
+             for (const QPoint at : {QPoint(600, 300), QPoint(200, 300), QPoint(790, 590)})
+                 hover(windowOf(f), at);
+         },
+         "quadrat-answer"},
+        {"quadrat-reopened", "quadrat",
+         [](Form& f) {
+             stagesOfTheQuadrat(f);
+             click(static_cast<quadrat&>(f).Label3(0));
+             Runtime::dispatch([&f] { f.Show(); });
+         },
+         "quadrat"},
+        // The first two cards swapped, the rest in their slots: 4 out of 6.
+        {"reflex-score", "reflex",
+         [](Form& f) {
+             auto& r = static_cast<reflex&>(f);
+             for (int i = 0; i < 6; ++i)
+                 drag(windowOf(r), pointIn(r.Label2(i)), pointIn(r.Label1(i < 2 ? 1 - i : i)));
+             click(r.Label3(2));
+         }},
+        {"reflex-start-again", "reflex",
+         [](Form& f) {
+             auto& r = static_cast<reflex&>(f);
+             for (int i = 0; i < 6; ++i)
+                 drag(windowOf(r), pointIn(r.Label2(i)), pointIn(r.Label1(5 - i)));
+             click(r.Label3(1));
+         },
+         "reflex"},
+        {"sentence-new", "sentence",
+         [](Form& f) {
+             auto& s = static_cast<sentence&>(f);
+             click(s.Label3(1));
+             click(*s.Combo2); // opened once, the box stays white
+             s.Combo2->box()->hidePopup();
+         }},
+        {"notepad-stroke", "notepad",
+         [](Form& f) {
+             QWindow* w = windowOf(f);
+             drag(w, QPoint(120, 90), QPoint(560, 160));
+             drag(w, QPoint(560, 160), QPoint(300, 150), Qt::LeftButton, 1);
+         }},
+    };
+    return list;
+}
+
+// The stand-in of each picture: its size, quartered in four flat colours of its own.
+void writeStandInPictures(const QString& to) {
+    QDir from(QStringLiteral(ZB_IMAGES_DIR));
+    QDir().mkpath(to);
+    int n = 0;
+    for (const QString& name : from.entryList(QDir::Files, QDir::Name)) {
+        const QString target = QDir(to).filePath(name);
+        if (!name.endsWith(QLatin1String(".jpg"))) {
+            QFile::copy(from.filePath(name), target);
+            continue;
+        }
+        QImage img(QImageReader(from.filePath(name)).size(), QImage::Format_RGB32);
+        QPainter p(&img);
+        const int w = img.width() / 2, h = img.height() / 2;
+        for (int q = 0; q < 4; ++q)
+            p.fillRect(QRect(q % 2 * w, q / 2 * h, img.width(), img.height()),
+                       QColor::fromHsv((n * 67 + q * 90) % 360, 90 + 40 * q, 230 - 30 * q));
+        p.end();
+        QVERIFY(img.save(target, "JPG", 100));
+        ++n;
+    }
+}
+
+QString scaleName() {
+    const QByteArray s = qgetenv("QT_SCALE_FACTOR");
+    return QString::fromLatin1(s.isEmpty() ? QByteArray("1") : s) + u'x';
+}
+
+// Red where the pictures differ, over a faded copy of the expected one.
+QImage difference(const QImage& expected, const QImage& actual) {
+    QImage d = expected.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < d.height(); ++y)
+        for (int x = 0; x < d.width(); ++x) {
+            const bool same =
+                x < actual.width() && y < actual.height() && actual.pixel(x, y) == d.pixel(x, y);
+            const int grey = qGray(d.pixel(x, y)) / 3 + 160;
+            d.setPixel(x, y, same ? qRgb(grey, grey, grey) : qRgb(255, 0, 0));
+        }
+    return d;
+}
+
+} // namespace
+
+class TestReference : public QObject {
+    Q_OBJECT
+    QTemporaryDir data;
+
+private slots:
+    void initTestCase() {
+        shots::prepare();
+        writeStandInPictures(data.filePath(QStringLiteral("Images")));
+    }
+    void init() {
+        freshRuntime();
+        recordDesktop();
+        hidedesktop = 0;
+        // The same sentences drawn every time: a fixed clock and generator, and no draw before (as the
+        // program starts).
+        setTimerSource([] { return 43200.0; });
+        setRndState(0x50000);
+        form<sentence>().picks.fill(0);
+        form<sentence>().lastpicks.fill(0);
+    }
+    void cleanup() { setDataDir(QString()); }
+
+    void screen_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("state");
+        for (const ScreenInfo& s : allScreens())
+            QTest::newRow(qPrintable(s.name)) << s.name << -1;
+        for (int i = 0; i < states().size(); ++i)
+            QTest::newRow(states()[i].name) << QString::fromLatin1(states()[i].screen) << i;
+    }
+    void screen() {
+        QFETCH(QString, screen);
+        QFETCH(int, state);
+        setDataDir(data.path());
+        Form* f = shots::open(screen);
+        QVERIFY2(f, "the screen did not come up");
+        if (state >= 0) states()[state].work(*f);
+        QVERIFY(!Runtime::ended());
+        QImage actual = shots::grab(*f).convertToFormat(QImage::Format_RGB32);
+        actual.setDevicePixelRatio(1);
+
+        const char* own = state >= 0 ? states()[state].reference : nullptr;
+        const QString name =
+            QString::fromLatin1(own ? own : QTest::currentDataTag()) + QStringLiteral(".png");
+        const QString reference = QStringLiteral(ZB_REFERENCE_DIR "/") + scaleName() + u'/' + name;
+        if (qEnvironmentVariableIntValue("ZB_REFRESH_REFERENCES") && !own) {
+            QDir().mkpath(QFileInfo(reference).path());
+            QVERIFY(actual.save(reference, "PNG", 0));
+            return;
+        }
+        const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+        if (expected == actual) return;
+        const QDir out(QDir::current().filePath(QStringLiteral("reference-failures/") + scaleName()));
+        out.mkpath(QStringLiteral("."));
+        const QString base = out.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        actual.save(base + QStringLiteral("-actual.png"));
+        expected.save(base + QStringLiteral("-expected.png"));
+        difference(expected, actual).save(base + QStringLiteral("-difference.png"));
+        QFAIL(qPrintable(QStringLiteral("%1 differs from %2 (missing if empty); see %3-{expected,actual,"
+                                        "difference}.png, or refresh the references on purpose")
+                             .arg(screen, reference, base)));
+    }
+};
+
+QTEST_MAIN(TestReference)
+#include "test_reference.moc"
