@@ -1,12 +1,14 @@
 #include "form.h"
 
 #include "formwindow.h"
+#include "input.h"
 #include "runtime.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vb {
@@ -50,7 +52,20 @@ void Form::Load() {
     m_window->applyDesign();
     applyWindowGeometry();
     Runtime::formLoaded(this);
+    Input::instance();
     Form_Load();
+    applyTabOrder();
+}
+
+void Form::applyTabOrder() {
+    if (!m_loaded) return;
+    QList<Control*> chain;
+    for (Control* c : controls())
+        if (c->focusPolicy() & Qt::TabFocus) chain.append(c);
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form::Show() {
@@ -66,6 +81,7 @@ void Form::Show() {
     }
     Runtime::raised(this);
     Runtime::restack();
+    Input::instance().shown(m_window);
 }
 
 void Form::Hide() {
