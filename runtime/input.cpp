@@ -11,11 +11,20 @@ namespace vb {
 
 namespace {
 bool g_keyboardInUse = false;
-}
+Input* g_watch = nullptr; // lives as long as the application it watches
+} // namespace
 
 Input& Input::instance() {
-    static Input* watch = new Input; // lives as long as the application it watches
-    return *watch;
+    if (!g_watch) g_watch = new Input;
+    return *g_watch;
+}
+
+void Input::forget() {
+    g_keyboardInUse = false;
+    if (!g_watch) return;
+    g_watch->m_inClick = false;
+    g_watch->m_current = g_watch->m_last = Click{};
+    g_watch->m_swallowing = nullptr;
 }
 
 Input::Input() : QObject(qApp) {

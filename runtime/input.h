@@ -25,6 +25,9 @@ public:
     // From a key press (shortcuts aside) until the next press of the mouse or pen: focus is shown only then.
     static bool keyboardInUse();
 
+    // A fresh start: no click remembered, the keyboard not in use.
+    static void forget();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,5 +1,4 @@
-// At the board with a pen and no keyboard, and with a keyboard or a screen reader instead: double taps, cards
-// that stay in sight, the Jotter's place, keys on the buttons, and names a screen reader can say.
+// At the board with a pen, a keyboard or a screen reader: taps, cards, the Jotter's place, keys, names.
 #include "notepad.h"
 #include "reflex.h"
 #include "sentence.h"
@@ -15,60 +14,43 @@ using namespace vb;
 using namespace testsupport;
 
 namespace {
-// A tap where `at` (window pixels) is on the display, on whichever screen is then in front.
+// A tap at a point of the display, on whichever screen is in front.
 void tapOnFront(QPoint global) {
     QWindow* w = tour::frontScreen()->hWnd()->windowHandle();
     QTest::mousePress(w, Qt::LeftButton, {}, w->mapFromGlobal(global));
     QTest::mouseRelease(w, Qt::LeftButton, {}, w->mapFromGlobal(global));
     tour::settle();
 }
-
-QImage look(Control& c) {
-    return c.grab().toImage();
-}
 } // namespace
 
 class TestPen : public tour::Fixture {
     Q_OBJECT
 private slots:
-    // Two taps at one place, the second `gap` double-click intervals after the first: the second counts
-    // only when it is not the second half of a double tap on a screen that the first one brought up.
+    // Two taps `gap` double-click intervals apart: a double tap does not press the screen it opens.
     void doubleTaps_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("screens"); // tapped, the control, in front after, not loaded after
         QTest::addColumn<double>("gap");
-        QTest::addColumn<QString>("front");
-        QTest::addColumn<QString>("absent");
-        QTest::newRow("a menu's exit") << "menu1"
-                                       << "Command1" << 0.5 << "intro0"
-                                       << "Titlefrm";
-        QTest::newRow("a menu's exit, tapped again later") << "menu1"
-                                                           << "Command1" << 1.5 << "Titlefrm"
-                                                           << "";
-        QTest::newRow("next page") << "TeacherGuide0"
-                                   << "Label3(1)" << 0.5 << "TeacherGuide1"
-                                   << "TeacherGuide2";
-        QTest::newRow("fast taps on one screen") << "intro0"
-                                                 << "Check1" << 0.5 << "intro0"
-                                                 << "Grey";
+        QTest::newRow("a menu's exit") << QStringList{"menu1", "Command1", "intro0", "Titlefrm"} << 0.5;
+        QTest::newRow("a menu's exit, again later")
+            << QStringList{"menu1", "Command1", "Titlefrm", ""} << 1.5;
+        QTest::newRow("next page") << QStringList{"TeacherGuide0", "Label3(1)", "TeacherGuide1",
+                                                  "TeacherGuide2"}
+                                   << 0.5;
+        QTest::newRow("fast taps on one screen") << QStringList{"intro0", "Check1", "intro0", "Grey"} << 0.5;
     }
     void doubleTaps() {
-        QFETCH(QString, screen);
-        QFETCH(QString, control);
+        QFETCH(QStringList, screens);
         QFETCH(double, gap);
-        QFETCH(QString, front);
-        QFETCH(QString, absent);
-        QVERIFY(tour::open(screen));
-        const Form* f = tour::frontScreen();
-        const QWidget* target = f->hWnd()->findChild<QWidget*>(control);
+        QVERIFY(tour::open(screens[0]));
+        const QWidget* target = tour::frontScreen()->hWnd()->findChild<QWidget*>(screens[1]);
         QVERIFY(target);
         const QPoint global = target->mapToGlobal(target->rect().center());
         tapOnFront(global);
         const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
         QTest::lastMouseTimestamp += int(gap * interval) - QTest::mouseDoubleClickInterval - 1;
         tapOnFront(global);
-        QCOMPARE(tour::frontScreen()->Name(), front);
-        QVERIFY(absent.isEmpty() || !tour::loadedScreen(absent));
+        QCOMPARE(tour::frontScreen()->Name(), screens[2]);
+        QVERIFY(screens[3].isEmpty() || !tour::loadedScreen(screens[3]));
     }
 
     // A card dragged over later cards stays in front of them, and a card let go off an edge comes back whole.
@@ -117,8 +99,7 @@ private slots:
         }
     }
 
-    // The title screen from the keyboard: its buttons in their order, the labels passed by, and a focus mark
-    // that shows only while keys are used.
+    // The title's buttons by keys, labels passed by, and a focus mark only while keys are used.
     void theKeyboardWorksTheButtons_data() {
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<bool>("ended"); // else the opening screen is in front
@@ -135,13 +116,13 @@ private slots:
         auto& ok = *static_cast<CommandButton*>(title.findControl(QStringLiteral("Command1")));
         const auto tapTheCredit = [&] {
             QTest::mouseClick(windowOf(title), Qt::LeftButton, {}, pointIn(*title.findControl("Label3")));
-            return look(ok);
+            return ok.grab().toImage();
         };
         if (keys.size() == 3) {
             const QImage plain = tapTheCredit();
             QTest::keyClick(windowOf(title), Qt::Key_Tab);
             QTest::keyClick(windowOf(title), Qt::Key_Tab);
-            QVERIFY(look(ok) != plain);
+            QVERIFY(ok.grab().toImage() != plain);
             QCOMPARE(tapTheCredit(), plain);
             keys = {keys.last()};
         }
@@ -152,8 +133,7 @@ private slots:
         QVERIFY(ended || tour::frontScreen()->Name() == QLatin1String(tour::kOpening));
     }
 
-    // What a screen reader finds on every screen: each control shown has a name and a role, and the labels
-    // and pictures that answer a click are buttons it can press.
+    // Every control shown has a name and a role for a screen reader; what answers a click can be pressed.
     void everyControlHasANameAndARole() {
         for (const QString& screen : tour::reachableScreens()) {
             QVERIFY(tour::open(screen));
@@ -161,21 +141,19 @@ private slots:
             for (Control* c : f->controls()) {
                 if (!c->isVisibleTo(f->hWnd())) continue;
                 QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-                const QString where = screen + QLatin1Char(' ') + c->objectName();
-                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(where));
-                QVERIFY2(a->role() != QAccessible::Client, qPrintable(where));
-                QVERIFY2(!c->reactsToClick() || a->role() == QAccessible::Button ||
-                             a->role() == QAccessible::CheckBox || a->role() == QAccessible::ComboBox,
-                         qPrintable(where));
+                const QAccessible::Role role = a->role();
+                QVERIFY2(!a->text(QAccessible::Name).trimmed().isEmpty() && role != QAccessible::Client &&
+                             (!c->reactsToClick() || role == QAccessible::Button ||
+                              role == QAccessible::CheckBox || role == QAccessible::ComboBox),
+                         qPrintable(screen + QLatin1Char(' ') + c->objectName()));
             }
         }
         // Pressed through the interface, as a screen reader does: "OK" leads on.
         freshRuntime();
         tour::start();
-        QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(
-            tour::frontScreen()->findControl(QStringLiteral("Command1")));
-        QCOMPARE(ok->text(QAccessible::Name), QStringLiteral("OK"));
-        ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QAccessible::queryAccessibleInterface(tour::frontScreen()->findControl(QStringLiteral("Command1")))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
         tour::settle();
         QCOMPARE(tour::frontScreen()->Name(), QLatin1String(tour::kOpening));
     }
