@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // "--jotter" (the desktop entry's "Open the Jotter"): the pen's way to the Jotter, running or not.
     const bool jotterWanted = app.arguments().contains(QStringLiteral("--jotter"));
-    SingleInstance instance(bringProgramForward, jotter::openJotter);
+    SingleInstance instance(bringProgramForward);
+    instance.setJotterOpener(jotter::openJotter);
     if (instance.handedOver(jotterWanted)) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));

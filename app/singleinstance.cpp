@@ -29,9 +29,8 @@ bool sameUser(const QLocalSocket& socket) {
 
 } // namespace
 
-SingleInstance::SingleInstance(std::function<void()> bringForward, std::function<void()> openJotter,
-                               QObject* parent)
-    : QObject(parent), m_bringForward(std::move(bringForward)), m_openJotter(std::move(openJotter)) {}
+SingleInstance::SingleInstance(std::function<void()> bringForward, QObject* parent)
+    : QObject(parent), m_bringForward(std::move(bringForward)) {}
 
 QString SingleInstance::key() {
     QByteArray session = qgetenv("XDG_RUNTIME_DIR");

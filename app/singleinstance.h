@@ -10,10 +10,10 @@ class QLocalServer;
 
 class SingleInstance : public QObject {
 public:
-    // `bringForward` runs in the first copy whenever another start hands over to it, `openJotter` instead
-    // when that start asked for the Jotter.
-    explicit SingleInstance(std::function<void()> bringForward, std::function<void()> openJotter = {},
-                            QObject* parent = nullptr);
+    // `bringForward` runs in the first copy whenever another start hands over to it.
+    explicit SingleInstance(std::function<void()> bringForward, QObject* parent = nullptr);
+    // Runs instead when that start asked for the Jotter.
+    void setJotterOpener(std::function<void()> openJotter) { m_openJotter = std::move(openJotter); }
 
     // Call once, before any window: true when a copy of this session took over (opening its Jotter when
     // `jotter` is set) and this one should end. Otherwise this copy answers later starts from now on.
