@@ -120,8 +120,10 @@ void Form::applyWindowGeometry() {
     const int x = twipsToPixels(m_left), y = twipsToPixels(m_top);
     const int w = twipsToPixels(ScaleWidth()), h = twipsToPixels(ScaleHeight());
     if (m_decorated) {
+        // Only the program sizes its framed windows (the Jotter's Flip): a window manager offers neither
+        // resizing nor maximising a window whose least and greatest sizes are the same.
         m_window->move(x, y);
-        m_window->resize(std::max(1, w), std::max(1, h));
+        m_window->setFixedSize(std::max(1, w), std::max(1, h));
     } else {
         m_window->setGeometry(x, y, std::max(1, w), std::max(1, h));
     }
