@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
           fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils desktop-file-utils appstream)
 missing=()
