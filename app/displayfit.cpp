@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
 #include <cstring>
@@ -79,7 +80,8 @@ void prepare(const Options& options) {
 }
 
 QSize deviceSize(const QScreen* screen) {
-    return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+    // As the window system gives it: Qt's own size of a display is in the program's pixels, rounded.
+    return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
 }
 
 QString screenList() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QUrl>
+#include <qpa/qplatformscreen.h>
 
 #include <cstdio>
 
@@ -184,9 +185,10 @@ void Runtime::setDisplay(QScreen* screen) {
 QSizeF Runtime::displaySize() {
     QScreen* s = display();
     if (!s) return QSizeF(800, 600);
-    // Qt rounds a display's size to whole pixels of the program; centring needs the exact one.
-    const qreal ratio = s->devicePixelRatio();
-    return QSizeF(qRound(s->geometry().width() * ratio), qRound(s->geometry().height() * ratio)) / ratio;
+    // Qt rounds a display's size to whole pixels of the program; centring needs the exact one, from the size
+    // in device pixels that the window system gave.
+    return QSizeF(s->handle() ? s->handle()->geometry().size() : s->geometry().size()) /
+           s->devicePixelRatio();
 }
 
 void Runtime::reset() {
