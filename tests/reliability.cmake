@@ -30,15 +30,34 @@ zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
 zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
 zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
-# The boards: the same test at the two usual scale factors.
-zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour)
+# The boards: displays configured for the offscreen platform, the program's options, and what a user sees.
+zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour displayfit)
 target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:screenshot>")
 add_dependencies(test_scaling screenshot)
-set_tests_properties(test_scaling PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=2")
-add_test(NAME test_scaling_1.5x COMMAND test_scaling)
-set_tests_properties(test_scaling_1.5x PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.5" TIMEOUT 300)
+set(_displays "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/displays")
+set_tests_properties(test_scaling PROPERTIES ENVIRONMENT "${_displays}/1024x768.json;LC_ALL=C.UTF-8")
+foreach(_run "1.8x|1920x1080|1.8||" "3.6x|3840x2160|3.6||" "env|1920x1080|1.5||QT_SCALE_FACTOR=1.5"
+        "option|3840x2160|2|--scale 2|QT_SCALE_FACTOR=3" "1x|1920x1080|1|--scale 1|"
+        "screen|laptop-and-board|1|--screen eDP-1|ZB_EXPECT_SCREEN=eDP-1")
+    string(REPLACE "|" ";" _run "${_run}")
+    list(GET _run 0 _name)
+    list(GET _run 1 _display)
+    list(GET _run 2 _factor)
+    list(GET _run 3 _args)
+    list(GET _run 4 _env)
+    add_test(NAME test_scaling_${_name} COMMAND test_scaling)
+    set_tests_properties(test_scaling_${_name} PROPERTIES TIMEOUT 300 ENVIRONMENT
+        "${_displays}/${_display}.json;LC_ALL=C.UTF-8;ZB_EXPECT_FACTOR=${_factor};ZB_FIT_ARGS=${_args};${_env}")
+endforeach()
+# Captions fit at the usual factors; clicks reach their controls at a fractional one.
+foreach(_factor 1.5 1.8 2 3.6)
+    add_test(NAME test_captions_${_factor}x COMMAND test_captions)
+    set_tests_properties(test_captions_${_factor}x PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=${_factor}" TIMEOUT 300)
+endforeach()
+add_test(NAME test_navigation_1.8x COMMAND test_navigation)
+set_tests_properties(test_navigation_1.8x PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.8" TIMEOUT 300)
 
 # In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions
 # (deferred, so that every list's tests are there); planted faults show that the run catches them.
