@@ -57,18 +57,16 @@ QString usage() {
     return QStringLiteral(
         "Usage: zestora-biology [options]\n"
         "\n"
-        "The screens fill the display by themselves when it is at least 1200 x 900 pixels; on a smaller one\n"
-        "they are shown at their design size, 800 x 600.\n"
+        "The screens fill the display by themselves when it is at least 1200 x 900 pixels;\n"
+        "on a smaller one they keep their design size, 800 x 600.\n"
         "\n"
-        "  --scale F         show the screens F times their design size (1 to 6); --scale 1 keeps 800 x 600\n"
-        "  --screen NAME     run on the display of that name (see --list-screens) instead of the primary "
-        "one\n"
-        "  --list-screens    print each display's name, size and the factor the program would use there\n"
+        "  --scale F         show the screens F times their design size (1 to 6)\n"
+        "  --screen NAME     run on the display of that name instead of the primary one\n"
+        "  --list-screens    print each display's name, size and the factor used there\n"
         "  -h, --help        print this help\n"
         "\n"
-        "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it is, unless "
-        "--scale\n"
-        "is given.\n");
+        "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it\n"
+        "is, unless --scale is given.\n");
 }
 
 void prepare(const Options& options) {
