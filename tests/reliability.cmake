@@ -36,19 +36,17 @@ target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:scr
 add_dependencies(test_scaling screenshot)
 set(_displays "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/displays")
 set_tests_properties(test_scaling PROPERTIES ENVIRONMENT "${_displays}/1024x768.json;LC_ALL=C.UTF-8")
-foreach(_run "1.8x|1920x1080|1.8||" "3.6x|3840x2160|3.6||" "env|1920x1080|1.5||QT_SCALE_FACTOR=1.5"
-        "option|3840x2160|2|--scale 2|QT_SCALE_FACTOR=3" "1x|1920x1080|1|--scale 1|"
-        "screen|laptop-and-board|1|--screen eDP-1|ZB_EXPECT_SCREEN=eDP-1")
-    string(REPLACE "|" ";" _run "${_run}")
-    list(GET _run 0 _name)
-    list(GET _run 1 _display)
-    list(GET _run 2 _factor)
-    list(GET _run 3 _args)
-    list(GET _run 4 _env)
-    add_test(NAME test_scaling_${_name} COMMAND test_scaling)
-    set_tests_properties(test_scaling_${_name} PROPERTIES TIMEOUT 300 ENVIRONMENT
-        "${_displays}/${_display}.json;LC_ALL=C.UTF-8;ZB_EXPECT_FACTOR=${_factor};ZB_FIT_ARGS=${_args};${_env}")
-endforeach()
+function(zb_scaling_run name display) # then the environment: the options and what a user sees
+    add_test(NAME test_scaling_${name} COMMAND test_scaling)
+    set_tests_properties(test_scaling_${name} PROPERTIES TIMEOUT 300
+        ENVIRONMENT "${_displays}/${display}.json;LC_ALL=C.UTF-8;${ARGN}")
+endfunction()
+zb_scaling_run(1.8x 1920x1080 ZB_EXPECT_FACTOR=1.8)
+zb_scaling_run(3.6x 3840x2160 ZB_EXPECT_FACTOR=3.6)
+zb_scaling_run(env 1920x1080 ZB_EXPECT_FACTOR=1.5 QT_SCALE_FACTOR=1.5)
+zb_scaling_run(option 3840x2160 ZB_EXPECT_FACTOR=2 "ZB_FIT_ARGS=--scale 2" QT_SCALE_FACTOR=3)
+zb_scaling_run(1x 1920x1080 ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--scale 1")
+zb_scaling_run(screen laptop-and-board ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--screen eDP-1" ZB_EXPECT_SCREEN=eDP-1)
 # Captions fit at the usual factors; clicks reach their controls at a fractional one.
 foreach(_factor 1.5 1.8 2 3.6)
     add_test(NAME test_captions_${_factor}x COMMAND test_captions)
