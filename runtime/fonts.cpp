@@ -2,8 +2,10 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QStandardPaths>
 
 #include <cmath>
+#include <cstdio>
 
 namespace vb {
 
@@ -26,8 +28,19 @@ void installFonts() {
     done = true;
     // Wine's Tahoma lives outside fontconfig's folders, so it is added to the program alone. Only the regular
     // face: Wine's bold face is barely heavier, while the emboldened regular reads as bold on a board.
-    if (QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0)
-        g_tahomaLoaded = true;
+    const QString tahoma =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("wine/fonts/tahoma.ttf"));
+    g_tahomaLoaded = (!tahoma.isEmpty() && QFontDatabase::addApplicationFont(tahoma) >= 0) ||
+                     QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+    // A wider stand-in face wraps the longest menu entries onto a second line that their boxes cut off; the
+    // program still runs, but whoever installed it should hear which package brings the face back.
+    static const char* const faces[][2] = {{"Liberation Sans", "fonts-liberation2"},
+                                           {"Liberation Serif", "fonts-liberation2"},
+                                           {"Tahoma", "fonts-wine"}};
+    for (const auto& [face, package] : faces)
+        if (!QFontDatabase::hasFamily(QLatin1String(face)))
+            std::fprintf(stderr, "zestora-biology: font \"%s\" not found; install the Debian package %s\n",
+                         face, package);
 }
 
 QString mappedFamily(const QString& name) {

@@ -110,7 +110,9 @@ void Form::applyWindowGeometry() {
     int w = twipsToPixels(ScaleWidth()), h = twipsToPixels(ScaleHeight());
     if (m_decorated) {
         // A titled window keeps its frame and its buttons on the display, task bars excluded: it moves in
-        // first and is made smaller only where it is larger than the free area.
+        // first and is made smaller only where it is larger than the free area. Only the program sizes it
+        // (the Jotter's Flip): a window manager offers neither resizing nor maximising a window whose least
+        // and greatest sizes are the same, so the fixed size is the fitted one.
         const QRect free = s ? s->availableGeometry() : display;
         const int outerW = twipsToPixels(m_width), outerH = twipsToPixels(m_height);
         const int extraW = outerW - w, extraH = outerH - h;
@@ -118,7 +120,7 @@ void Form::applyWindowGeometry() {
         x = std::clamp(x, free.left(), free.left() + free.width() - fitW);
         y = std::clamp(y, free.top(), free.top() + free.height() - fitH);
         m_window->move(x, y);
-        m_window->resize(std::max(1, fitW - extraW), std::max(1, fitH - extraH));
+        m_window->setFixedSize(std::max(1, fitW - extraW), std::max(1, fitH - extraH));
     } else {
         m_window->setGeometry(x, y, std::max(1, w), std::max(1, h));
     }

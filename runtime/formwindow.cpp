@@ -24,7 +24,13 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window), m_form(&form)
 void FormWindow::applyDesign() {
     if (!m_form) return;
     Qt::WindowFlags flags = Qt::Window;
-    if (!m_form->Decorated()) flags |= Qt::FramelessWindowHint;
+    // A framed window has a fixed size, so its frame offers no maximise button: window managers that draw
+    // the buttons the window asks for (openbox) would otherwise show one that does nothing.
+    if (m_form->Decorated())
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    else
+        flags |= Qt::FramelessWindowHint;
     if (m_form->StaysOnTop()) flags |= Qt::WindowStaysOnTopHint;
     if (m_form->StaysAtBottom()) flags |= Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus;
     if (windowFlags() != flags) setWindowFlags(flags);

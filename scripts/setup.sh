@@ -7,7 +7,8 @@ build=${1:-$here/build}
 
 packages=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
           fonts-liberation2 fonts-wine fonts-dejavu-core
-          xvfb xauth xdotool x11-utils desktop-file-utils appstream)
+          xvfb xauth xdotool x11-utils desktop-file-utils appstream
+          dpkg-dev file openbox xfwm4 dbus)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -11,3 +11,19 @@ if(APPSTREAMCLI)
         COMMAND ${APPSTREAMCLI} validate --no-net --pedantic
                 ${PROJECT_SOURCE_DIR}/packaging/example.quorvane.ZestoraBiology.metainfo.xml)
 endif()
+
+# With the design faces hidden from fontconfig and Wine's folder out of reach, the program names each missing
+# face with its package, and goes on to its title screen.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/hide-faces.conf "<fontconfig><include>/etc/fonts/fonts.conf</include>"
+     "<selectfont><rejectfont><glob>*/liberation*</glob></rejectfont></selectfont></fontconfig>\n")
+add_test(NAME missing_fonts_named COMMAND ${ZB_APP_NAME})
+set_tests_properties(missing_fonts_named PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${CMAKE_CURRENT_BINARY_DIR}/hide-faces.conf;XDG_DATA_DIRS=/nowhere;QT_PLUGIN_PATH=${CMAKE_BINARY_DIR}/plugins;QT_QPA_GENERIC_PLUGINS=zbdriver:open:Titlefrm"
+    PASS_REGULAR_EXPRESSION
+    "Sans\"[^\n]*fonts-liberation2.*Serif\"[^\n]*fonts-liberation2.*Tahoma\"[^\n]*fonts-wine.*reached Titlefrm")
+
+# The flow under real window managers, each on an Xvfb display of its own.
+foreach(_wm openbox xfwm4)
+    add_test(NAME desktop_${_wm} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/desktop.sh ${_wm}
+             $<TARGET_FILE:${ZB_APP_NAME}> ${CMAKE_BINARY_DIR}/plugins)
+endforeach()

@@ -24,7 +24,8 @@ endfunction()
 zb_program_test(test_program)
 zb_program_test(test_install)
 target_compile_definitions(test_install PRIVATE
-    ZB_CMAKE="${CMAKE_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZB_VERSION="${PROJECT_VERSION}")
 
 zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
 zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)

@@ -5,6 +5,8 @@
 //   tour         every screen by clicks, each control clicked once, then the title's Exit
 //   open:SCREEN  clicks its way to SCREEN and then quits
 //   watch        takes the focus away once the title is up, and says when a program window gets it back
+//   xmap         names each window as it is shown ("window NAME XID") with its controls' centres ("at NAME
+//                CONTROL X Y"), so that a script can click them through the X server and read the stacking
 // It reports on standard output, lines starting "zbdriver:".
 #include "walker.h"
 
@@ -37,6 +39,15 @@ protected:
         if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !w->objectName().isEmpty()) {
             if (t == QEvent::Show || t == QEvent::Hide || t == QEvent::Destroy) m_shown.removeAll(w);
             if (t == QEvent::Show) m_shown.append(w);
+            if (t == QEvent::Show && m_mode == QLatin1String("xmap")) {
+                say(QStringLiteral("window %1 %2").arg(w->objectName()).arg(w->winId()));
+                for (QWidget* c : w->findChildren<QWidget*>())
+                    if (const QPoint at = c->mapTo(w, c->rect().center()); c->isVisibleTo(w))
+                        say(QStringLiteral("at %1 %2 %3 %4")
+                                .arg(w->objectName(), c->objectName())
+                                .arg(at.x())
+                                .arg(at.y()));
+            }
         }
         return false;
     }
