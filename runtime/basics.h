@@ -73,6 +73,7 @@ inline constexpr int ControlArrayElementMissing = 340;
 inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int CannotSizeWindow = 384;
 inline constexpr int InvalidPicture = 481;
+inline constexpr int ControlNotFound = 730;
 } // namespace err
 
 // "Skip the failing statement and go on": runs one statement and swallows a runtime error.

@@ -52,6 +52,15 @@ void Form::Load() {
     applyWindowGeometry();
     Runtime::formLoaded(this);
     Form_Load();
+    // A handler for a control the screen never creates would be a click that silently does nothing.
+    for (auto it = m_handlers.cbegin(); m_loaded && it != m_handlers.cend(); ++it) {
+        const Handlers& h = it.value();
+        if ((h.click || h.dropDown || h.mouseDown || h.mouseMove || h.mouseUp) &&
+            !m_controls.contains(it.key()))
+            throw RuntimeError(
+                err::ControlNotFound,
+                QStringLiteral("%1 has a handler for %2, which it does not create").arg(m_name, it.key()));
+    }
 }
 
 void Form::Show() {

@@ -11,37 +11,60 @@
 #include "sentence.h"
 
 namespace {
-template <class F> vb::Form& get() {
-    return vb::form<F>();
+
+template <class F>
+ScreenInfo screen(const char* name, const char* from = "", const char* open = "", const char* close = "",
+                  bool replacesOpener = false) {
+    return {QLatin1String(name), &screenOf<F>,         QLatin1String(from),
+            QLatin1String(open), QLatin1String(close), replacesOpener};
 }
+constexpr bool kReplaces = true;
+
+// Showing a menu's live entry asks this map, so a screen added here is opened by its menu.
+const bool g_menusAsk = [] {
+    setScreenOpener([](const QString& from, const QString& control) -> FormGetter {
+        for (const ScreenInfo& s : allScreens())
+            if (s.from == from && s.open == control) return s.get;
+        return nullptr;
+    });
+    return true;
+}();
+
 } // namespace
 
 const QList<ScreenInfo>& allScreens() {
+    // Screen, the screen and control that open it, its own control that leaves it, and whether the opener
+    // goes.
     static const QList<ScreenInfo> screens = {
-        {QStringLiteral("Titlefrm"), &get<Titlefrm>},
-        {QStringLiteral("intro0"), &get<intro0>},
-        {QStringLiteral("Grey"), &get<Grey>},
-        {QStringLiteral("menu1"), &get<menu1>},
-        {QStringLiteral("menu2"), &get<menu2>},
-        {QStringLiteral("menu3"), &get<menu3>},
-        {QStringLiteral("menu4"), &get<menu4>},
-        {QStringLiteral("menu5"), &get<menu5>},
-        {QStringLiteral("TeacherGuide0"), &get<TeacherGuide0>},
-        {QStringLiteral("TeacherGuide1"), &get<TeacherGuide1>},
-        {QStringLiteral("TeacherGuide2"), &get<TeacherGuide2>},
-        {QStringLiteral("TeacherGuide3"), &get<TeacherGuide3>},
-        {QStringLiteral("TeacherGuide4"), &get<TeacherGuide4>},
-        {QStringLiteral("TeacherGuide5"), &get<TeacherGuide5>},
-        {QStringLiteral("reflex"), &get<reflex>},
-        {QStringLiteral("quadrat"), &get<quadrat>},
-        {QStringLiteral("sentence"), &get<sentence>},
-        {QStringLiteral("notepad"), &get<notepad>},
+        screen<Titlefrm>("Titlefrm"),
+        screen<intro0>("intro0", "Titlefrm", "Command1", "Command1", kReplaces),
+        screen<Grey>("Grey", "intro0", "Check1", "Check1"),
+        screen<menu1>("menu1", "intro0", "Label2(0)", "Command1"),
+        screen<menu2>("menu2", "intro0", "Label2(1)", "Command1"),
+        screen<menu3>("menu3", "intro0", "Label2(2)", "Command1"),
+        screen<menu4>("menu4", "intro0", "Label2(3)", "Command1"),
+        screen<menu5>("menu5", "intro0", "Label2(4)", "Command1"),
+        screen<TeacherGuide0>("TeacherGuide0", "intro0", "Label2(7)", "Label3(0)"),
+        screen<TeacherGuide1>("TeacherGuide1", "TeacherGuide0", "Label3(1)", "Label3(0)", kReplaces),
+        screen<TeacherGuide2>("TeacherGuide2", "TeacherGuide1", "Label3(1)", "Label3(0)", kReplaces),
+        screen<TeacherGuide3>("TeacherGuide3", "TeacherGuide2", "Label3(1)", "Label3(0)", kReplaces),
+        screen<TeacherGuide4>("TeacherGuide4", "TeacherGuide3", "Label3(1)", "Label3(0)", kReplaces),
+        screen<TeacherGuide5>("TeacherGuide5", "TeacherGuide4", "Label3(1)", "Label3(0)", kReplaces),
+        screen<reflex>("reflex", "menu2", "Label3(1)", "Label3(0)"),
+        screen<quadrat>("quadrat", "menu1", "Label3(0)", "Label3(0)"),
+        screen<sentence>("sentence", "menu5", "Label3(4)", "Label3(0)"),
+        screen<notepad>("notepad", "", "", "Command1"),
     };
     return screens;
 }
 
-vb::Form* screenByName(const QString& name) {
+const ScreenInfo* screenInfo(const QString& name) {
     for (const ScreenInfo& s : allScreens())
-        if (s.name == name) return &s.get();
+        if (s.name == name) return &s;
     return nullptr;
+}
+
+vb::Form* screenByName(const QString& name) {
+    const ScreenInfo* s = screenInfo(name);
+    return s ? &s->get() : nullptr;
 }

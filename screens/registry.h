@@ -1,4 +1,6 @@
-// Every screen of the program by name, for the tools that render or tour them.
+// The map of the program: every screen, and the ways between them. A screen is reached by one control of
+// the screen in front and left by one control of its own; the menus take their live entries from here, and
+// the tools and tours that render or walk the program take the screens and their ways from here.
 #pragma once
 
 #include "vb.h"
@@ -8,7 +10,12 @@
 struct ScreenInfo {
     QString name;
     vb::Form& (*get)();
+    QString from;  // the screen in front when it is opened; none for the title and the Jotter (Ctrl+J)
+    QString open;  // the control of `from` that opens it, an array element as "Label3(1)"
+    QString close; // its own control that leaves it; the backdrop goes with the check box that brought it
+    bool replacesOpener; // opening it unloads `from`; otherwise `from` stays loaded beneath
 };
 
 const QList<ScreenInfo>& allScreens();
+const ScreenInfo* screenInfo(const QString& name);
 vb::Form* screenByName(const QString& name);

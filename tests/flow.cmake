@@ -1,2 +1,2 @@
-zb_add_test(test_flow SOURCES test_flow.cpp navigation_data.h support/testsupport.h LIBS screens jotteraccess)
+zb_add_test(test_flow SOURCES test_flow.cpp LIBS zbtour)
 add_dependencies(test_flow programdata)

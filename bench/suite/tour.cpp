@@ -1,5 +1,6 @@
 #include "tour.h"
 
+#include "registry.h"
 #include "vb.h"
 
 #include <QTest>
@@ -8,154 +9,75 @@
 namespace tour {
 
 using drive::Input;
-using drive::inThisBuild;
 using drive::Step;
 
 namespace {
 const QString kTitle = QStringLiteral("Titlefrm");
 const QString kOpening = QStringLiteral("intro0");
+const QString kJotter = QStringLiteral("notepad");
+const QString kBackdrop = QStringLiteral("Grey");
 
-QString menu(int k) {
-    return QStringLiteral("menu%1").arg(k);
-}
-QString page(int k) {
-    return QStringLiteral("TeacherGuide%1").arg(k);
-}
-
-bool jotterCanOpen() {
-#if __has_include("jotteraccess.h")
-    return inThisBuild(QStringLiteral("notepad"));
-#else
-    return false;
-#endif
+const ScreenInfo& info(const QString& name) {
+    return *screenInfo(name);
 }
 
-struct Activity {
-    int menu;
-    int entry;
-    const char* screen;
-    const char* name;
-};
-const Activity kActivities[] = {
-    {1, 0, "quadrat", "quadrat"}, {2, 1, "reflex", "reflex"}, {5, 4, "sentence", "sentence"}};
+// A control by its design name, "Label3(1)" or "Command1".
+Input input(const QString& screen, const QString& control) {
+    const qsizetype paren = control.indexOf(u'(');
+    if (paren < 0) return {screen, control};
+    return {screen, control.left(paren), control.mid(paren + 1).chopped(1).toInt()};
+}
 
-Step openMenu(int k) {
-    return {QStringLiteral("opening -> menu%1").arg(k), {kOpening, "Label2", k - 1}, menu(k)};
+// The screen the Jotter is opened over (Ctrl+J on it) and comes back to.
+QString opener(const ScreenInfo& s) {
+    return s.name == kJotter ? kOpening : s.from;
 }
-Step exitMenu(int k) {
-    return {QStringLiteral("menu%1 exit -> opening").arg(k), {menu(k), "Command1"}, kOpening, true, menu(k)};
+
+Step open(const ScreenInfo& s) {
+    if (s.name == kJotter)
+        return {QStringLiteral("Ctrl+J on %1 -> %2").arg(kOpening, kJotter), {kOpening, QString()}, kJotter};
+    return {QStringLiteral("%1 -> %2").arg(s.from, s.name), input(s.from, s.open), s.name, false,
+            s.replacesOpener ? s.from : QString()};
 }
-Step menuToMenu(int from, int to) {
-    return {QStringLiteral("menu%1 -> menu%2").arg(from).arg(to),
-            {menu(from), "Label2", to - 1},
-            menu(to),
-            false,
-            from == to ? QString() : menu(from)};
+
+// Where leaving a screen lands: the nearest screen on its way in that stayed loaded beneath; the title
+// screen, which the opening screen replaced, is shown again.
+QString landing(const ScreenInfo& s) {
+    const ScreenInfo* below = &s;
+    while (below->replacesOpener && !info(below->from).from.isEmpty())
+        below = &info(below->from);
+    return opener(*below);
 }
-Step openActivity(const Activity& a) {
-    return {QStringLiteral("menu%1 -> %2").arg(a.menu).arg(QLatin1String(a.name)),
-            {menu(a.menu), "Label3", a.entry},
-            QString::fromLatin1(a.screen)};
+
+Step close(const ScreenInfo& s) {
+    const QString to = landing(s);
+    // The backdrop goes with the check box that brought it.
+    const Input in = s.name == kBackdrop ? input(s.from, s.close) : input(s.name, s.close);
+    return {QStringLiteral("%1 exit -> %2").arg(s.name, to), in, to, to != kTitle, s.name};
 }
-Step exitActivity(const Activity& a) {
-    return {QStringLiteral("%1 exit -> menu%2").arg(QLatin1String(a.name)).arg(a.menu),
-            {QString::fromLatin1(a.screen), "Label3", 0},
-            menu(a.menu),
-            true,
-            QString::fromLatin1(a.screen)};
+
+QList<Step> there(const QString& name) {
+    if (name == kTitle) return {};
+    const ScreenInfo& s = info(name);
+    return there(opener(s)) << open(s);
 }
-Step openGuide() {
-    return {QStringLiteral("opening -> guide page 1"), {kOpening, "Label2", 7}, page(0)};
-}
-Step exitGuide(int k) {
-    return {QStringLiteral("guide page %1 exit -> opening").arg(k + 1),
-            {page(k), "Label3", 0},
-            kOpening,
-            true,
-            page(k)};
-}
-Step nextPage(int k) {
-    return {QStringLiteral("guide page %1 -> %2").arg(k + 1).arg(k + 2),
-            {page(k), "Label3", 1},
-            page(k + 1),
-            false,
-            page(k)};
-}
-Step previousPage(int k) {
-    return {QStringLiteral("guide page %1 -> %2").arg(k + 1).arg(k),
-            {page(k), "Label3", 2},
-            page(k - 1),
-            false,
-            page(k)};
-}
-Step hideDesktop() {
-    return {QStringLiteral("Hide Desktop on (backdrop)"), {kOpening, "Check1"}, QStringLiteral("Grey")};
-}
-Step showDesktop() {
-    return {QStringLiteral("Hide Desktop off"), {kOpening, "Check1"}, kOpening, true, QStringLiteral("Grey")};
-}
-Step openJotter(const QString& over) {
-    return {QStringLiteral("Ctrl+J on %1 -> Jotter").arg(over == kOpening ? QStringLiteral("opening") : over),
-            {over, QString()},
-            QStringLiteral("notepad")};
-}
-Step exitJotter(const QString& under) {
-    return {QStringLiteral("Jotter exit"),
-            {QStringLiteral("notepad"), "Command1"},
-            under,
-            true,
-            QStringLiteral("notepad")};
+
+QList<Step> back(const QString& name) {
+    if (name == kTitle) return {};
+    const ScreenInfo& s = info(name);
+    return QList<Step>{close(s)} << back(landing(s));
 }
 } // namespace
 
-Step titleToOpening() {
-    return {QStringLiteral("title -> opening"), {kTitle, "Command1"}, kOpening, false, kTitle};
-}
-Step openingToTitle() {
-    return {QStringLiteral("opening exit -> title"), {kOpening, "Command1"}, kTitle, false, kOpening};
-}
-
 QList<Sequence> navigations() {
     QList<Sequence> all;
-    if (!inThisBuild(kOpening)) {
-        if (jotterCanOpen()) all.append({kTitle, {}, {openJotter(kTitle), exitJotter(kTitle)}, {}});
-        return all;
+    for (const ScreenInfo& s : allScreens()) {
+        if (s.name == kTitle) continue;
+        const QString from = opener(s), to = landing(s);
+        // Leaving lands at or below the opener; the way back up to it closes the cycle.
+        all.append(
+            {there(from), QList<Step>{open(s), close(s)} << there(from).mid(there(to).size()), back(from)});
     }
-    all.append({kTitle, {}, {titleToOpening(), openingToTitle()}, {}});
-    if (inThisBuild(QStringLiteral("Grey"))) all.append({kOpening, {}, {hideDesktop(), showDesktop()}, {}});
-
-    bool allMenus = true;
-    for (int k = 1; k <= 5; ++k) {
-        if (!inThisBuild(menu(k))) {
-            allMenus = false;
-            continue;
-        }
-        all.append({kOpening, {}, {openMenu(k), exitMenu(k)}, {}});
-    }
-    if (allMenus) {
-        Sequence chain{kOpening, {openMenu(1)}, {}, {exitMenu(1)}};
-        for (int k = 1; k <= 5; ++k)
-            chain.cycle.append(menuToMenu(k, k % 5 + 1));
-        all.append(chain);
-    }
-    for (const Activity& a : kActivities)
-        if (inThisBuild(menu(a.menu)) && inThisBuild(QString::fromLatin1(a.screen)))
-            all.append(
-                {kOpening, {openMenu(a.menu)}, {openActivity(a), exitActivity(a)}, {exitMenu(a.menu)}});
-
-    bool allPages = true;
-    for (int k = 0; k < 6; ++k)
-        allPages = allPages && inThisBuild(page(k));
-    if (allPages) {
-        all.append({kOpening, {}, {openGuide(), exitGuide(0)}, {}});
-        Sequence pages{kOpening, {openGuide()}, {}, {exitGuide(0)}};
-        for (int k = 0; k < 5; ++k)
-            pages.cycle.append(nextPage(k));
-        for (int k = 5; k > 0; --k)
-            pages.cycle.append(previousPage(k));
-        all.append(pages);
-    }
-    if (jotterCanOpen()) all.append({kOpening, {}, {openJotter(kOpening), exitJotter(kOpening)}, {}});
     return all;
 }
 
@@ -189,46 +111,15 @@ bool walk(const QList<Step>& steps, QString* error) {
 
 QList<Place> places() {
     QList<Place> out;
-    out.append({kTitle, {}, {}});
-    if (!inThisBuild(kOpening)) {
-        if (jotterCanOpen())
-            out.append({QStringLiteral("notepad"), {openJotter(kTitle)}, {exitJotter(kTitle)}});
-        return out;
-    }
-    const Step in = titleToOpening(), out0 = openingToTitle();
-    out.append({kOpening, {in}, {out0}});
-    if (inThisBuild(QStringLiteral("Grey")))
-        out.append({QStringLiteral("intro0 + Grey"), {in, hideDesktop()}, {showDesktop(), out0}});
-    for (int k = 1; k <= 5; ++k)
-        if (inThisBuild(menu(k))) out.append({menu(k), {in, openMenu(k)}, {exitMenu(k), out0}});
-    for (const Activity& a : kActivities)
-        if (inThisBuild(menu(a.menu)) && inThisBuild(QString::fromLatin1(a.screen)))
-            out.append({QString::fromLatin1(a.screen),
-                        {in, openMenu(a.menu), openActivity(a)},
-                        {exitActivity(a), exitMenu(a.menu), out0}});
-    bool allPages = true;
-    for (int k = 0; k < 6; ++k)
-        allPages = allPages && inThisBuild(page(k));
-    if (allPages)
-        for (int k = 0; k < 6; ++k) {
-            Place p{page(k), {in, openGuide()}, {}};
-            for (int j = 0; j < k; ++j)
-                p.there.append(nextPage(j));
-            for (int j = k; j > 0; --j)
-                p.back.append(previousPage(j));
-            p.back.append(exitGuide(0));
-            p.back.append(out0);
-            out.append(p);
-        }
-    if (jotterCanOpen())
-        out.append({QStringLiteral("notepad"), {in, openJotter(kOpening)}, {exitJotter(kOpening), out0}});
+    for (const ScreenInfo& s : allScreens())
+        out.append({s.name, there(s.name), back(s.name)});
     return out;
 }
 
 namespace {
 // A short stroke across the Jotter's page, so its ink image is part of the visit.
 void strokeOnJotter() {
-    vb::Form* pad = drive::screen(QStringLiteral("notepad"));
+    vb::Form* pad = drive::screen(kJotter);
     if (!pad || !pad->hWnd()) return;
     QWindow* w = pad->hWnd()->windowHandle();
     QTest::mouseMove(w, QPoint(30, 30));
@@ -243,7 +134,7 @@ void strokeOnJotter() {
 bool visitEveryScreen(QString* error) {
     for (const Place& p : places()) {
         if (!walk(p.there, error)) return false;
-        if (p.label == QLatin1String("notepad")) strokeOnJotter();
+        if (p.label == kJotter) strokeOnJotter();
         if (!walk(p.back, error)) return false;
     }
     return true;

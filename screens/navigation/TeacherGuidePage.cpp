@@ -29,7 +29,7 @@ TeacherGuidePage& teacherGuidePage(int page) {
 TeacherGuidePage::TeacherGuidePage(int page)
     : Form(QStringLiteral("TeacherGuide%1").arg(page)), m_page(page) {
     Label3.onClick([this](int Index) { Label3_Click(Index); });
-    Label2.onClick([this] { Label2_Click(); });
+    if (page == 0) Label2.onClick([this] { Label2_Click(); }); // only the first page has the link
 }
 
 void TeacherGuidePage::Design() {

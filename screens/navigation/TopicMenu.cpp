@@ -2,56 +2,50 @@
 
 #include "Module1.h"
 #include "intro0.h"
-#include "quadrat.h"
-#include "reflex.h"
-#include "sentence.h"
 
 using namespace vb;
 
 namespace {
 
-// Only three activities of the course are in this edition; every other entry is listed but dimmed.
-std::array<TopicMenuData, kTopicMenus> g_menus = {{
+// Every activity of the course is listed; only those the map of the screens opens are live, the others
+// dimmed.
+const std::array<TopicMenuData, kTopicMenus> g_menus = {{
     {"menu1",
      "Menu 1",
      {"Sampling Methods - The Quadrat", "Match the Sampling Apparatus", "The Endocrine System", "Hormones",
       "Response to Stimulus"},
-     5655,
-     0,
-     &screenOf<quadrat>},
+     5655},
     {"menu2",
      "Menu 2",
      {"Stimulus and Response", "Reflex Action", "The Eye", "Accommodation of the Iris", "Plant Hormones"},
-     4575,
-     1,
-     &screenOf<reflex>},
+     4575},
     {"menu3",
      "Menu 3",
      {"Circulation and Respiration", "Tour of the Blood", "Veins and Arteries", "Blood System Components",
       "Heart Beats"},
-     4695,
-     -1,
-     nullptr},
+     4695},
     {"menu4",
      "Menu 4",
      {"Transport in the Blood", "Alveoli", "Breathing Apparatus", "Breathing Mechanism",
       "The Digestive System"},
-     4095,
-     -1,
-     nullptr},
+     4095},
     {"menu5",
      "Menu 5",
      {"Digestive Functions", "Enzymes", "The Small Intestine", "Odd One Out",
       "Constructing a Biological Sentence"},
-     5775,
-     4,
-     &screenOf<sentence>},
+     5775},
 }};
 
 // The house width, not the window's inner width: the half twip of an odd width is kept.
 constexpr Single kHouseWidth = 12000;
 
-TopicMenuData& row(int number) {
+// Set while other translation units start up: kept where it is built on first use.
+ScreenOpener& opener() {
+    static ScreenOpener o;
+    return o;
+}
+
+const TopicMenuData& row(int number) {
     if (number < 1 || number > kTopicMenus)
         throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call"));
     return g_menus[size_t(number - 1)];
@@ -63,8 +57,23 @@ const TopicMenuData& topicMenuData(int number) {
     return row(number);
 }
 
-void setLiveEntryAction(int number, Form& (*open)()) {
-    row(number).open = open;
+void setScreenOpener(ScreenOpener o) {
+    opener() = std::move(o);
+}
+
+const ScreenOpener& screenOpener() {
+    return opener();
+}
+
+int TopicMenu::liveEntry() const {
+    for (int i = 0; opener() && i < kEntriesPerMenu; ++i)
+        if (opener()(Name(), QStringLiteral("Label3(%1)").arg(i))) return i;
+    return -1;
+}
+
+FormGetter TopicMenu::liveActivity() const {
+    const int live = liveEntry();
+    return live < 0 ? nullptr : opener()(Name(), QStringLiteral("Label3(%1)").arg(live));
 }
 
 TopicMenu& topicMenu(int number) {
@@ -120,10 +129,11 @@ void TopicMenu::Form_Load() {
         entry.setTop(Label3(0).Top() + kEntryStep * Single(i));
         entry.setCaption(QString::fromUtf8(menu.entries[size_t(i)]));
     }
+    const int live = liveEntry();
     for (int i = 0; i < kEntriesPerMenu; ++i) {
         Label3(i).show();
         // Activities that are not in this edition are listed dimmed and take no clicks.
-        if (i != menu.liveEntry) Label3(i).setEnabled(false);
+        if (i != live) Label3(i).setEnabled(false);
     }
 }
 
@@ -135,9 +145,8 @@ void TopicMenu::Label2_Click(int Index) {
 }
 
 void TopicMenu::Label3_Click(int Index) {
-    const TopicMenuData& menu = data();
     // The menu stays loaded beneath the activity; the activity's own exit uncovers it.
-    if (Index == menu.liveEntry && menu.open) menu.open().Show();
+    if (Index == liveEntry()) liveActivity()().Show();
 }
 
 void TopicMenu::Command1_Click() {

@@ -6,14 +6,13 @@
 #include "NavigationScreen.h"
 
 #include <array>
+#include <functional>
 
 struct TopicMenuData {
     const char* name;  // the screen's class name
     const char* title; // Label1
     std::array<const char*, 5> entries;
     vb::Single entryWidth;
-    int liveEntry;       // the one entry whose activity is in this edition, or -1
-    vb::Form& (*open)(); // the activity the live entry shows; none yet leaves the entry without an action
 };
 
 inline constexpr int kTopicMenus = 5;
@@ -23,9 +22,13 @@ inline constexpr vb::Single kEntryStep = 750;
 
 // The row of menu `number` (1 to 5).
 const TopicMenuData& topicMenuData(int number);
-// Gives menu `number`'s live entry the screen it opens (null: none).
-void setLiveEntryAction(int number, vb::Form& (*open)());
-// For the table and setLiveEntryAction: the one instance of screen class F.
+
+// Which screen a control opens, or null: the program's map of the screens answers, from above the screen
+// families. It installs itself; with none installed every activity entry is dimmed.
+using FormGetter = vb::Form& (*)();
+using ScreenOpener = std::function<FormGetter(const QString& screen, const QString& control)>;
+void setScreenOpener(ScreenOpener opener);
+const ScreenOpener& screenOpener();
 template <class F> vb::Form& screenOf() {
     return vb::form<F>();
 }
@@ -36,6 +39,9 @@ public:
 
     int number() const { return m_number; }
     const TopicMenuData& data() const { return topicMenuData(m_number); }
+    // The one entry whose activity is in this edition, and the activity; -1 and null when there is none.
+    int liveEntry() const;
+    FormGetter liveActivity() const;
 
     void Label2_Click(int Index) override;
     void Label3_Click(int Index);

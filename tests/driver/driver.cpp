@@ -1,7 +1,8 @@
 // Works the real program from inside its own process, for the tests that must run the executable itself. Qt
 // loads it as a generic plugin when the environment asks for it:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
-// It knows the program only by window and control names. Modes:
+// It knows the program only by window and control names, and the ways between screens that the test hands it
+// in ZBDRIVER_ROUTES from the program's map. Modes:
 //   tour         every screen by clicks, each control clicked once, then the title's Exit
 //   open:SCREEN  clicks its way to SCREEN and then quits
 //   watch        takes the focus away once the title is up, and says when a program window gets it back
@@ -63,7 +64,9 @@ private:
                                       return w;
                               return nullptr;
                           },
-                          1000};
+                          1000,
+                          routesFromText(qEnvironmentVariable("ZBDRIVER_ROUTES")),
+                          {}};
 
     void begin() {
         const QString first = QString::fromLatin1(kFirstScreen);
@@ -71,8 +74,8 @@ private:
             return say(QStringLiteral("the title screen never came up"));
         if (m_mode == QLatin1String("tour")) {
             QStringList screens{first};
-            for (const Route& r : kRoutes)
-                screens << QString::fromLatin1(r.screen);
+            for (const Route& r : m_walker.routes)
+                screens << r.screen;
             say(QStringLiteral("visited ") + m_walker.tour(screens).join(u' '));
             if (!m_walker.open(first) || !m_walker.click(first, QLatin1String(kTitleExit))) {
                 say(QStringLiteral("could not get back to the title's Exit"));

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "damage.h"
+#include "tour.h"
+#include "walker.h"
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
@@ -73,8 +75,9 @@ public:
                    : QString();
     }
 
-    // The driver plugin works the program: "tour", "open:SCREEN" or "watch".
+    // The driver plugin works the program: "tour", "open:SCREEN" or "watch", along the ways of the map.
     void drive(const QString& mode) {
+        env.insert(QStringLiteral("ZBDRIVER_ROUTES"), tour::routesText(tour::routes()));
         env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(ZB_PLUGIN_DIR));
         env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("zbdriver:") + mode);
     }

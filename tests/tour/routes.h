@@ -1,6 +1,8 @@
-// How a person at the board reaches each screen and leaves it again: which control of which screen to click.
-// Plain data, shared by the in-process tour and by the driver that works the installed program from outside.
+// The names the tours of the program know it by. Plain data, shared by the in-process tour and by the driver
+// that works the installed program from outside; the ways between screens come from the program's own map.
 #pragma once
+
+#include <QString>
 
 namespace tour {
 
@@ -10,39 +12,17 @@ inline constexpr const char* kJotter = "notepad";
 inline constexpr const char* kBackdrop = "Grey";
 inline constexpr const char* kOpening = "intro0";
 
+// A way to a screen and back, as the map of the screens gives it.
 struct Route {
-    const char* screen;
-    const char* from;  // the screen that must be in front; none for the Jotter, which Ctrl+J opens anywhere
-    const char* open;  // the control of `from` to click (an array element as "Name(index)")
-    const char* close; // the control of `screen` that closes it; for the backdrop the same check box again
-};
-
-inline constexpr Route kRoutes[] = {
-    {"intro0", "Titlefrm", "Command1", "Command1"},
-    {"Grey", "intro0", "Check1", "Check1"},
-    {"menu1", "intro0", "Label2(0)", "Command1"},
-    {"menu2", "intro0", "Label2(1)", "Command1"},
-    {"menu3", "intro0", "Label2(2)", "Command1"},
-    {"menu4", "intro0", "Label2(3)", "Command1"},
-    {"menu5", "intro0", "Label2(4)", "Command1"},
-    {"TeacherGuide0", "intro0", "Label2(7)", "Label3(0)"},
-    {"TeacherGuide1", "TeacherGuide0", "Label3(1)", "Label3(0)"},
-    {"TeacherGuide2", "TeacherGuide1", "Label3(1)", "Label3(0)"},
-    {"TeacherGuide3", "TeacherGuide2", "Label3(1)", "Label3(0)"},
-    {"TeacherGuide4", "TeacherGuide3", "Label3(1)", "Label3(0)"},
-    {"TeacherGuide5", "TeacherGuide4", "Label3(1)", "Label3(0)"},
-    {"quadrat", "menu1", "Label3(0)", "Label3(0)"},
-    {"reflex", "menu2", "Label3(1)", "Label3(0)"},
-    {"sentence", "menu5", "Label3(4)", "Label3(0)"},
-    {"notepad", nullptr, nullptr, "Command1"},
+    QString screen;
+    QString from;  // the screen that must be in front; none for the Jotter, which Ctrl+J opens anywhere
+    QString open;  // the control of `from` to click (an array element as "Name(index)")
+    QString close; // the control of `screen` that closes it; for the backdrop the same check box again
 };
 
 // The two things the program may ask the desktop to open.
 inline constexpr const char* kPublisherAddress = "https://www.quorvane.example/";
 inline constexpr const char* kGuideDocument = "Teacher Guide.doc";
-// The controls that ask for them: the web-address label of the opening screen and the Word label of page 1.
-inline constexpr const char* kAddressLabel = "Label2(6)";
-inline constexpr const char* kDocumentLabel = "Label2";
 
 // The pictures the screens read, and the screen that reads each first.
 struct PictureUse {

@@ -1,5 +1,7 @@
 #include "tour.h"
 
+#include "TeacherGuide.h"
+#include "TopicMenu.h"
 #include "jotteraccess.h"
 #include "registry.h"
 #include "walker.h"
@@ -10,20 +12,22 @@ namespace tour {
 
 namespace {
 bool g_jotterKey = false;
+QString g_broken;
 
 const Walker& walker() {
-    static const Walker w{[]() -> QWidget* { return frontScreen() ? frontScreen()->hWnd() : nullptr; }};
+    static const Walker w{
+        []() -> QWidget* { return frontScreen() ? frontScreen()->hWnd() : nullptr; }, 0, routes(),
+        [](const QString& click) {
+            if (const QString broken = brokenRule(); g_broken.isEmpty() && !broken.isEmpty())
+                g_broken = QStringLiteral("after %1: %2").arg(click, broken);
+        }};
     return w;
 }
 
-// A route can be taken when every screen on the way to it is in the program.
-bool reachable(const QString& name, int depth = 0) {
-    if (depth > 20 || !screenByName(name)) return false;
-    if (name == QLatin1String(kFirstScreen)) return true;
-    const Route* r = routeTo(name);
-    if (!r) return false;
-    if (!r->from) return name != QLatin1String(kJotter) || g_jotterKey;
-    return reachable(QString::fromLatin1(r->from), depth + 1);
+bool reachedThrough(const QString& name, const QString& through) {
+    for (const ScreenInfo* s = screenInfo(name); s && !s->from.isEmpty(); s = screenInfo(s->from))
+        if (s->from == through) return true;
+    return false;
 }
 } // namespace
 
@@ -60,15 +64,22 @@ bool clickControl(const Form& f, const QString& objectName) {
     return walker().click(f.Name(), objectName);
 }
 
+QList<Route> routes() {
+    QList<Route> all;
+    for (const ScreenInfo& s : allScreens())
+        all.append({s.name, s.from, s.open, s.close});
+    return all;
+}
+
 QStringList reachableScreens() {
     QStringList names;
     for (const ScreenInfo& s : allScreens())
-        if (reachable(s.name)) names << s.name;
+        if (s.name != QLatin1String(kJotter) || g_jotterKey) names << s.name;
     return names;
 }
 
 bool open(const QString& screen) {
-    if (!reachable(screen)) return false;
+    if (!reachableScreens().contains(screen)) return false;
     if (!frontScreen()) start();
     return walker().open(screen);
 }
@@ -77,9 +88,33 @@ bool close(const QString& screen) {
     return walker().close(screen);
 }
 
-QStringList fullTour() {
-    if (!frontScreen()) start();
-    return walker().tour(reachableScreens());
+QString brokenRule() {
+    QStringList loaded;
+    int menus = 0, pages = 0;
+    for (Form* f : Runtime::loadedForms()) {
+        loaded << f->Name();
+        menus += dynamic_cast<TopicMenu*>(f) != nullptr;
+        pages += dynamic_cast<TeacherGuidePage*>(f) != nullptr;
+    }
+    if (menus > 1 || pages > 1)
+        return QStringLiteral("more than one menu or guide page loaded: ") + loaded.join(u',');
+    for (const QString& name : loaded)
+        if (name != QLatin1String(kBackdrop) && reachedThrough(name, QLatin1String(kOpening)) &&
+            !loaded.contains(QLatin1String(kOpening)))
+            return QStringLiteral("the opening screen is not loaded under ") + loaded.join(u',');
+    const QList<Form*> order = Runtime::stackingOrder();
+    if (Walker::window(QLatin1String(kJotter)) && order.last()->Name() != QLatin1String(kJotter))
+        return QStringLiteral("the Jotter is open but not in front of ") + order.last()->Name();
+    if (auto* desktop = dynamic_cast<testsupport::RecordingPlatform*>(&Runtime::platform()))
+        for (const auto& r : desktop->opened)
+            if (r.verb != QLatin1String("open") ||
+                (r.target != QLatin1String(kPublisherAddress) && r.target != QLatin1String(kGuideDocument)))
+                return QStringLiteral("the shell was asked to %1 \"%2\"").arg(r.verb, r.target);
+    return QString();
+}
+
+QString brokenOnTheWay() {
+    return std::exchange(g_broken, QString());
 }
 
 } // namespace tour

@@ -14,10 +14,18 @@
 
 namespace tour {
 
-inline const Route* routeTo(const QString& screen) {
-    for (const Route& r : kRoutes)
-        if (screen == QLatin1String(r.screen)) return &r;
-    return nullptr;
+// The ways between screens as text, for the driver inside the real program: "screen,from,open,close" each.
+inline QString routesText(const QList<Route>& routes) {
+    QStringList ways;
+    for (const Route& r : routes)
+        ways << QStringList{r.screen, r.from, r.open, r.close}.join(u',');
+    return ways.join(u' ');
+}
+inline QList<Route> routesFromText(const QString& text) {
+    QList<Route> routes;
+    for (const QString& way : text.split(u' ', Qt::SkipEmptyParts))
+        if (const QStringList f = way.split(u','); f.size() == 4) routes.append({f[0], f[1], f[2], f[3]});
+    return routes;
 }
 
 // Clicks row `row` of the open list when the list is open and the row shown; false otherwise.
@@ -33,8 +41,16 @@ inline bool pickListRow(int row) {
 }
 
 struct Walker {
-    std::function<QWidget*()> front; // the front screen, the Jotter and the backdrop aside
-    int patience = 0;                // how long, in ms, a screen may take to come or go
+    std::function<QWidget*()> front;                // the front screen, the Jotter and the backdrop aside
+    int patience = 0;                               // how long, in ms, a screen may take to come or go
+    QList<Route> routes;                            // how each screen is reached and left
+    std::function<void(const QString&)> afterClick; // told "screen control" after every click it makes
+
+    const Route* routeTo(const QString& screen) const {
+        for (const Route& r : routes)
+            if (r.screen == screen) return &r;
+        return nullptr;
+    }
 
     static void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -76,6 +92,7 @@ struct Walker {
             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
         }
+        if (afterClick) afterClick(screen + u' ' + control);
         return true;
     }
 
@@ -89,7 +106,7 @@ struct Walker {
         if (screen == QLatin1String(kJotter)) // whichever toolbar is showing has its own Exit
             return click(screen, QStringLiteral("Command1")) || click(screen, QStringLiteral("Command9"));
         const Route* r = routeTo(screen);
-        return r && toFront(screen, depth) && click(screen, QLatin1String(r->close)) &&
+        return r && toFront(screen, depth) && click(screen, r->close) &&
                until([&] { return frontName() != screen; });
     }
 
@@ -103,9 +120,7 @@ struct Walker {
         if (screen == QLatin1String(kBackdrop) && window(screen)) return true;
         if (window(screen) || screen == QLatin1String(kFirstScreen)) return toFront(screen, depth);
         const Route* r = routeTo(screen);
-        if (!r || !r->from || !open(QLatin1String(r->from), depth + 1) ||
-            !click(QLatin1String(r->from), QLatin1String(r->open)))
-            return false;
+        if (!r || r->from.isEmpty() || !open(r->from, depth + 1) || !click(r->from, r->open)) return false;
         return until([&] { return window(screen); });
     }
 
