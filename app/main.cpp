@@ -1,5 +1,6 @@
 // Start-up: the runtime shows the title screen, and the program runs until a screen ends it.
 #include "Titlefrm.h"
+#include "displayfit.h"
 #include "jotteraccess.h"
 #include "singleinstance.h"
 #include "vb.h"
@@ -19,6 +20,14 @@ bool haveDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    const displayfit::Options options = displayfit::parse(argc, argv);
+    if (options.help || !options.error.isEmpty()) {
+        std::fputs(qPrintable(options.error.isEmpty()
+                                  ? displayfit::usage()
+                                  : QStringLiteral("zestora-biology: %1\n").arg(options.error)),
+                   options.help ? stdout : stderr);
+        return options.help ? 0 : 2;
+    }
     if (!haveDisplay()) {
         std::fputs("zestora-biology: no display found. Start it from a desktop session, or without one run:\n"
                    "  xvfb-run -a -s '-screen 0 1024x768x24' zestora-biology\n",
@@ -29,7 +38,16 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM") && std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    displayfit::prepare(options);
     QApplication app(argc, argv);
+    if (options.listScreens) {
+        std::fputs(qPrintable(displayfit::screenList()), stdout);
+        return 0;
+    }
+    if (const QString error = displayfit::apply(options); !error.isEmpty()) {
+        std::fprintf(stderr, "zestora-biology: %s", qPrintable(error));
+        return 2;
+    }
     // "--jotter" (the desktop entry's "Open the Jotter"): the pen's way to the Jotter, running or not.
     const bool jotterWanted = app.arguments().contains(QStringLiteral("--jotter"));
     SingleInstance instance(bringProgramForward);

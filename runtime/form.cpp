@@ -121,18 +121,30 @@ void Form::destroyWindow() {
 
 void Form::applyWindowGeometry() {
     if (!m_window) return;
+    QScreen* s = Runtime::display();
+    const QRect display = s ? s->geometry() : QRect(0, 0, 800, 600);
     if (m_windowState == vbMaximized) {
-        QScreen* s = QGuiApplication::primaryScreen();
-        m_window->setGeometry(s ? s->geometry() : QRect(0, 0, 800, 600));
+        // Whole pixels of the program rounded up, so no seam of desktop is left at a fractional factor.
+        const QSizeF exact = Runtime::displaySize();
+        m_window->setGeometry(QRect(display.topLeft(), QSize(int(std::ceil(exact.width() - 1e-6)),
+                                                             int(std::ceil(exact.height() - 1e-6)))));
         return;
     }
-    const int x = twipsToPixels(m_left), y = twipsToPixels(m_top);
-    const int w = twipsToPixels(ScaleWidth()), h = twipsToPixels(ScaleHeight());
+    int x = display.x() + twipsToPixels(m_left), y = display.y() + twipsToPixels(m_top);
+    int w = twipsToPixels(ScaleWidth()), h = twipsToPixels(ScaleHeight());
     if (m_decorated) {
-        // Only the program sizes its framed windows (the Jotter's Flip): a window manager offers neither
-        // resizing nor maximising a window whose least and greatest sizes are the same.
+        // A titled window keeps its frame and its buttons on the display, task bars excluded: it moves in
+        // first and is made smaller only where it is larger than the free area. Only the program sizes it
+        // (the Jotter's Flip): a window manager offers neither resizing nor maximising a window whose least
+        // and greatest sizes are the same, so the fixed size is the fitted one.
+        const QRect free = s ? s->availableGeometry() : display;
+        const int outerW = twipsToPixels(m_width), outerH = twipsToPixels(m_height);
+        const int extraW = outerW - w, extraH = outerH - h;
+        const int fitW = std::min(outerW, free.width()), fitH = std::min(outerH, free.height());
+        x = std::clamp(x, free.left(), free.left() + free.width() - fitW);
+        y = std::clamp(y, free.top(), free.top() + free.height() - fitH);
         m_window->move(x, y);
-        m_window->setFixedSize(std::max(1, w), std::max(1, h));
+        m_window->setFixedSize(std::max(1, fitW - extraW), std::max(1, fitH - extraH));
     } else {
         m_window->setGeometry(x, y, std::max(1, w), std::max(1, h));
     }

@@ -1,5 +1,7 @@
 #include "picture.h"
 
+#include "runtime.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,6 +13,8 @@
 #include <QImageReader>
 #include <QScreen>
 
+#include <cmath>
+
 #ifndef ZB_DATA_SUBDIR
 #define ZB_DATA_SUBDIR "share/zestora-biology"
 #endif
@@ -19,7 +23,8 @@ namespace vb {
 
 struct Picture::Data {
     QString path;
-    QPixmap pixmap;
+    QPixmap pixmap; // at the display's own resolution
+    QSize size;     // the picture's own size, in the program's pixels
     QPoint hotSpot;
 };
 
@@ -49,9 +54,17 @@ QPoint readCursorHotSpot(const QByteArray& bytes) {
 }
 
 qreal displayRatio() {
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return app->devicePixelRatio();
-    return 1.0;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 1.0;
+    QScreen* s = Runtime::display();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
+// Pictures are drawn at 1x and at each whole scale up to this one, as NAME@2x.jpg and so on.
+constexpr int kLargestScale = 4;
+
+QString drawnAt(const QFileInfo& info, int scale) {
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@%1x.").arg(scale) +
+           info.suffix();
 }
 
 // Decoders fill a picture whose data stops early with grey and call it good; the file's own end tells.
@@ -107,20 +120,28 @@ std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& 
     auto data = std::make_shared<Picture::Data>();
     data->path = name;
 
-    QImage image;
-    qreal ratio = 1.0;
-    const QFileInfo info(file);
-    if (displayRatio() > 1.0) {
-        // The twin drawn at twice the size keeps the picture sharp; a missing or broken twin costs only that.
-        const QString twice =
-            info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@2x.") + info.suffix();
-        if (QFileInfo(twice).isFile()) image = decodeBytes(readFile(twice));
-        if (!image.isNull()) ratio = 2.0;
-    }
-    if (image.isNull()) image = QImage::fromData(bytes);
+    QImage image = QImage::fromData(bytes);
     if (image.isNull()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
+    data->size = image.size();
+    const QFileInfo info(file);
+    const qreal ratio = displayRatio();
+    if (ratio > 1.0) {
+        // The nearest drawing at or above the display's factor keeps the picture sharp; a missing or broken
+        // one costs only that, and the next larger is tried.
+        for (int scale = int(std::ceil(ratio - 1e-6)); scale <= kLargestScale; ++scale) {
+            const QString larger = drawnAt(info, scale);
+            const QImage drawn = QFileInfo(larger).isFile() ? decodeBytes(readFile(larger)) : QImage();
+            if (drawn.size() != image.size() * scale) continue;
+            image = drawn;
+            break;
+        }
+        // Brought to the display's own pixels once here, so that painting it is a plain copy.
+        const QSize device = (QSizeF(data->size) * ratio).toSize();
+        if (image.size() != device)
+            image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     data->pixmap = QPixmap::fromImage(std::move(image));
-    data->pixmap.setDevicePixelRatio(ratio);
+    data->pixmap.setDevicePixelRatio(qreal(data->pixmap.width()) / data->size.width());
     if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0)
         data->hotSpot = readCursorHotSpot(bytes);
     return data;
@@ -134,7 +155,10 @@ const QPixmap& Picture::pixmap() const {
 
 QCursor Picture::cursor() const {
     if (!m_data) return QCursor();
-    return QCursor(m_data->pixmap, m_data->hotSpot.x(), m_data->hotSpot.y());
+    // The window system shows a cursor pixel for pixel: it is given the display's own size.
+    const qreal ratio = m_data->pixmap.devicePixelRatio();
+    const QPoint spot = (QPointF(m_data->hotSpot) * ratio).toPoint();
+    return QCursor(m_data->pixmap, spot.x(), spot.y());
 }
 
 QPoint Picture::hotSpot() const {
@@ -144,10 +168,10 @@ QString Picture::path() const {
     return m_data ? m_data->path : QString();
 }
 Single Picture::Width() const {
-    return m_data ? pixelsToTwips(m_data->pixmap.deviceIndependentSize().width()) : 0;
+    return m_data ? pixelsToTwips(m_data->size.width()) : 0;
 }
 Single Picture::Height() const {
-    return m_data ? pixelsToTwips(m_data->pixmap.deviceIndependentSize().height()) : 0;
+    return m_data ? pixelsToTwips(m_data->size.height()) : 0;
 }
 
 Picture LoadPicture(const QString& path) {

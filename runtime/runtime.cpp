@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QUrl>
+#include <qpa/qplatformscreen.h>
 
 #include <cstdio>
 
@@ -23,6 +25,7 @@ bool g_running = false;
 std::unique_ptr<Platform> g_platform;
 QList<Form*> g_loaded; // in the order they were loaded
 QList<Form*> g_stack;  // back to front
+QPointer<QScreen> g_display;
 
 void writeStderr(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
@@ -172,6 +175,23 @@ void Runtime::lowerWindow(QWidget* w) {
     if (w && QGuiApplication::platformName() != QLatin1String("offscreen")) w->lower();
 }
 
+QScreen* Runtime::display() {
+    return g_display ? g_display.data() : QGuiApplication::primaryScreen();
+}
+
+void Runtime::setDisplay(QScreen* screen) {
+    g_display = screen;
+}
+
+QSizeF Runtime::displaySize() {
+    QScreen* s = display();
+    if (!s) return QSizeF(800, 600);
+    // Qt rounds a display's size to whole pixels of the program; centring needs the exact one, from the size
+    // in device pixels that the window system gave.
+    return QSizeF(s->handle() ? s->handle()->geometry().size() : s->geometry().size()) /
+           s->devicePixelRatio();
+}
+
 void Runtime::reset() {
     g_ended = true; // no handler runs while the forms go
     for (auto& [type, f] : instances())
@@ -223,14 +243,12 @@ void SetWindowPos(QWidget* window, int insertAfter, int, int, int, int, int) {
 
 Single ScreenObject::Width() const {
     if (!m_override.isEmpty()) return Single(m_override.width());
-    QScreen* s = QGuiApplication::primaryScreen();
-    return pixelsToTwips(s ? s->geometry().width() : 800);
+    return Single(qRound(pixelsToTwips(Runtime::displaySize().width())));
 }
 
 Single ScreenObject::Height() const {
     if (!m_override.isEmpty()) return Single(m_override.height());
-    QScreen* s = QGuiApplication::primaryScreen();
-    return pixelsToTwips(s ? s->geometry().height() : 600);
+    return Single(qRound(pixelsToTwips(Runtime::displaySize().height())));
 }
 
 void ScreenObject::setMousePointer(int pointer) {

@@ -12,6 +12,7 @@
 #include <typeindex>
 #include <unordered_map>
 
+class QScreen;
 class QWidget;
 
 namespace vb {
@@ -77,6 +78,13 @@ public:
     static void lowerWindow(QWidget* w);
     // The loaded forms from back to front, as the runtime last stacked them.
     static QList<Form*> stackingOrder();
+
+    // The display the screens are shown on: the primary one unless the program chose another. Forms place
+    // themselves relative to its top-left corner.
+    static QScreen* display();
+    static void setDisplay(QScreen* screen); // null: the primary display
+    // Its size in the program's own pixels, unrounded: 1920 device pixels at 1.8 are 1066.67.
+    static QSizeF displaySize();
 
     // Back to the state of a fresh start: every form unloaded and destroyed, End undone, generator reset.
     static void reset();

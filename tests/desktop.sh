@@ -17,7 +17,8 @@ if [ "$wm" = xfwm4 ]; then # its settings come over a session bus of its own
     DBUS_SESSION_BUS_ADDRESS=$address NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable &>/dev/null &
 else "$wm" &>/dev/null & fi
 soon 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "#"' || fail "$wm did not start"
-QT_PLUGIN_PATH=$plugins QT_QPA_GENERIC_PLUGINS=zbdriver:xmap "$program" >"$scratch/out" 2>&1 &
+# At the design size: the driver reports positions in the program's pixels, and the frames are the subject.
+QT_PLUGIN_PATH=$plugins QT_QPA_GENERIC_PLUGINS=zbdriver:xmap "$program" --scale 1 >"$scratch/out" 2>&1 &
 
 xid() { grep "^zbdriver: window $1 " "$scratch/out" | tail -1 | cut -d' ' -f4; }
 name() { grep "^zbdriver: window .* $(($1))\$" "$scratch/out" | tail -1 | cut -d' ' -f3; }

@@ -31,15 +31,32 @@ zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
 zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
 zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
-# The boards: the same test at the two usual scale factors.
-zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour)
+# The boards: displays configured for the offscreen platform, the program's options, and what a user sees.
+zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour displayfit)
 target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:screenshot>")
 add_dependencies(test_scaling screenshot)
-set_tests_properties(test_scaling PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=2")
-add_test(NAME test_scaling_1.5x COMMAND test_scaling)
-set_tests_properties(test_scaling_1.5x PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.5" TIMEOUT 300)
+set(_displays "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/displays")
+set_tests_properties(test_scaling PROPERTIES ENVIRONMENT "${_displays}/1024x768.json;LC_ALL=C.UTF-8")
+function(zb_scaling_run name display) # then the environment: the options and what a user sees
+    add_test(NAME test_scaling_${name} COMMAND test_scaling)
+    set_tests_properties(test_scaling_${name} PROPERTIES TIMEOUT 300
+        ENVIRONMENT "${_displays}/${display}.json;LC_ALL=C.UTF-8;${ARGN}")
+endfunction()
+zb_scaling_run(1.8x 1920x1080 ZB_EXPECT_FACTOR=1.8)
+zb_scaling_run(3.6x 3840x2160 ZB_EXPECT_FACTOR=3.6)
+zb_scaling_run(env 1920x1080 ZB_EXPECT_FACTOR=1.5 QT_SCALE_FACTOR=1.5)
+zb_scaling_run(option 3840x2160 ZB_EXPECT_FACTOR=2 "ZB_FIT_ARGS=--scale 2" QT_SCALE_FACTOR=3)
+zb_scaling_run(1x 1920x1080 ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--scale 1")
+zb_scaling_run(screen laptop-and-board ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--screen eDP-1" ZB_EXPECT_SCREEN=eDP-1)
+# Captions fit at the usual factors; clicks reach their controls at a fractional one.
+foreach(_factor 1.5 1.8 2 3.6)
+    add_test(NAME test_captions_${_factor}x COMMAND test_captions)
+    set_tests_properties(test_captions_${_factor}x PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=${_factor}" TIMEOUT 300)
+endforeach()
+add_test(NAME test_navigation_1.8x COMMAND test_navigation)
+set_tests_properties(test_navigation_1.8x PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.8" TIMEOUT 300)
 
 # In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions
 # (deferred, so that every list's tests are there); planted faults show that the run catches them.

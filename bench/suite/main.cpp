@@ -1,6 +1,7 @@
 // The benchmarks of the program, one command: start-up, screen changes, ink, memory and idle, printed as one
 // table against their targets. `--short` is the quick form CI runs; the figures are then only indicative.
 #include "benchmarks.h"
+#include "displayfit.h"
 #include "drive.h"
 #include "tour.h"
 
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
     if (tourChild < 0 && session.isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(session.path()));
 
     QApplication app(argc, argv);
+    // At the factor the program would fill this display with.
+    displayfit::apply(displayfit::Options());
     if (!bench::setUpLikeTheProgram(tourChild >= 0)) {
         std::fputs("zb-bench: another copy of the program answered in this session\n", stderr);
         return 1;

@@ -1,7 +1,7 @@
 // drawimages: draws every picture the program shows, from code, so the artwork
 // can be regenerated and reviewed like any other source.
 //
-//   drawimages OUTDIR            write the pictures (and their @2x twins)
+//   drawimages OUTDIR            write the pictures (and their @2x, @3x and @4x twins)
 //   drawimages --preview DIR     write screen composites for reviewing them
 
 #include "canvas.h"
@@ -17,12 +17,16 @@ using namespace pictures;
 
 namespace {
 
+// A board of 3840 x 2160 shows the screens at 3.6 times their size; every factor up to 4 gets a picture drawn
+// at or above it.
+constexpr int kLargestScale = 4;
+
 struct Picture {
     const char* name; // without extension
     const char* format;
     QSize size;
     DrawFn draw;
-    bool twin; // also drawn at 2x as NAME@2x
+    int largest; // also drawn at each whole scale up to this one, as NAME@2x, NAME@3x...
 };
 
 bool save(const QImage& image, const QString& path, const char* format) {
@@ -39,22 +43,22 @@ bool writePictures(const QString& dir) {
         return false;
     }
     const Picture pictures[] = {
-        {"beesm", "jpg", {320, 240}, drawBeeOnFlower, true},
-        {"bee", "jpg", {800, 600}, drawMenuBackground, true},
-        {"logo2", "jpg", {100, 139}, drawLogo, true},
-        {"exit", "jpg", {119, 33}, drawExit, true},
-        {"reflex", "jpg", kReflexSize, drawReflexArc, true},
-        {"field", "jpg", kFieldSize, drawField, true},
-        {"titleicon", "png", {32, 32}, drawTitleIcon, true},
-        {"zestora-biology", "png", {256, 256}, [](QPainter& p) { drawAppIcon(p, 256); }, false},
-        {"zestora-biology-64", "png", {64, 64}, [](QPainter& p) { drawAppIcon(p, 64); }, false},
+        {"beesm", "jpg", {320, 240}, drawBeeOnFlower, kLargestScale},
+        {"bee", "jpg", {800, 600}, drawMenuBackground, kLargestScale},
+        {"logo2", "jpg", {100, 139}, drawLogo, kLargestScale},
+        {"exit", "jpg", {119, 33}, drawExit, kLargestScale},
+        {"reflex", "jpg", kReflexSize, drawReflexArc, kLargestScale},
+        {"field", "jpg", kFieldSize, drawField, kLargestScale},
+        {"titleicon", "png", {32, 32}, drawTitleIcon, 2}, // the window manager sizes it
+        {"zestora-biology", "png", {256, 256}, [](QPainter& p) { drawAppIcon(p, 256); }, 1},
+        {"zestora-biology-64", "png", {64, 64}, [](QPainter& p) { drawAppIcon(p, 64); }, 1},
     };
     for (const Picture& pic : pictures) {
         const bool transparent = qstrcmp(pic.format, "png") == 0;
-        for (int scale = 1; scale <= (pic.twin ? 2 : 1); ++scale) {
-            const QString file = QStringLiteral("%1%2.%3").arg(QLatin1String(pic.name),
-                                                               scale == 2 ? QStringLiteral("@2x") : QString(),
-                                                               QLatin1String(pic.format));
+        for (int scale = 1; scale <= pic.largest; ++scale) {
+            const QString file = QStringLiteral("%1%2.%3").arg(
+                QLatin1String(pic.name), scale > 1 ? QStringLiteral("@%1x").arg(scale) : QString(),
+                QLatin1String(pic.format));
             if (!save(render(pic.size, scale, pic.draw, transparent), QDir(dir).filePath(file), pic.format))
                 return false;
         }

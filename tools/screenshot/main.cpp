@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryFile>
+
+#include <cmath>
 
 #include <cstdio>
 
@@ -22,7 +25,18 @@ int main(int argc, char** argv) {
         std::fputs("usage: screenshot [--scale N] OUTDIR [SCREEN...]\n", stderr);
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A display the screens just fill at the scale, as on a board: titled windows keep to the display.
+    QTemporaryFile displays;
+    const double factor = std::max(1.0, scale.toDouble());
+    if (!displays.open() ||
+        displays.write(
+            QStringLiteral(R"({"screens": [{"name": "board", "x": 0, "y": 0, "width": %1, "height": %2}]})")
+                .arg(std::ceil(800 * factor))
+                .arg(std::ceil(600 * factor))
+                .toUtf8()) < 0)
+        return 1;
+    displays.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(displays.fileName()));
     qputenv("QT_SCALE_FACTOR", scale);
     QApplication app(argc, argv);
     shots::prepare();

@@ -1,0 +1,121 @@
+#include "displayfit.h"
+
+#include "runtime.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qplatformscreen.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace displayfit {
+
+double fitFactor(QSize device) {
+    const double f = std::min(device.width() / 800.0, device.height() / 600.0);
+    return f >= kLeastFit ? f : 1.0;
+}
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        // Both "--scale 2" and "--scale=2".
+        auto value = [&](const char* name, QString* out) {
+            const size_t n = std::strlen(name);
+            if (std::strncmp(arg, name, n) != 0) return false;
+            if (arg[n] == '=')
+                *out = QString::fromLocal8Bit(arg + n + 1);
+            else if (arg[n] == '\0' && i + 1 < argc)
+                *out = QString::fromLocal8Bit(argv[++i]);
+            else if (arg[n] == '\0')
+                o.error = QStringLiteral("%1 needs a value").arg(QLatin1String(name));
+            else
+                return false;
+            return true;
+        };
+        QString scale;
+        if (value("--scale", &scale)) {
+            bool ok = false;
+            o.scale = scale.toDouble(&ok);
+            if (!ok || o.scale < 1 || o.scale > kLargestScale)
+                o.error = QStringLiteral("--scale takes a factor from 1 to %1, not \"%2\"")
+                              .arg(kLargestScale)
+                              .arg(scale);
+        } else if (value("--screen", &o.screen)) {
+        } else if (!std::strcmp(arg, "--list-screens")) {
+            o.listScreens = true;
+        } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            o.help = true;
+        }
+    }
+    return o;
+}
+
+QString usage() {
+    return QStringLiteral(
+        "Usage: zestora-biology [options]\n"
+        "\n"
+        "The screens fill the display by themselves when it is at least 1200 x 900 pixels;\n"
+        "on a smaller one they keep their design size, 800 x 600.\n"
+        "\n"
+        "  --scale F         show the screens F times their design size (1 to 6)\n"
+        "  --screen NAME     run on the display of that name instead of the primary one\n"
+        "  --list-screens    print each display's name, size and the factor used there\n"
+        "  -h, --help        print this help\n"
+        "\n"
+        "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it\n"
+        "is, unless --scale is given.\n");
+}
+
+void prepare(const Options& options) {
+    if (options.scale <= 0) return;
+    // The factor given is the whole factor: neither the desktop's nor the environment's multiplies it.
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+QSize deviceSize(const QScreen* screen) {
+    // As the window system gives it: Qt's own size of a display is in the program's pixels, rounded.
+    return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
+}
+
+QString screenList() {
+    QString list;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QSize d = deviceSize(s);
+        list += QStringLiteral("%1  %2 x %3  factor %4%5\n")
+                    .arg(s->name())
+                    .arg(d.width())
+                    .arg(d.height())
+                    .arg(fitFactor(d), 0, 'g', 3)
+                    .arg(s == QGuiApplication::primaryScreen() ? QStringLiteral("  (primary)") : QString());
+    }
+    return list;
+}
+
+QString apply(const Options& options) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!options.screen.isEmpty()) {
+        const QList<QScreen*> all = QGuiApplication::screens();
+        const auto named =
+            std::find_if(all.begin(), all.end(), [&](QScreen* s) { return s->name() == options.screen; });
+        if (named == all.end())
+            return QStringLiteral("no display is called \"%1\". The displays are:\n%2")
+                .arg(options.screen, screenList());
+        screen = *named;
+    }
+    vb::Runtime::setDisplay(screen);
+    if (!screen || options.scale > 0) return {};
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR") || qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"))
+        return {};
+    const double f = fitFactor(deviceSize(screen));
+    // The display's factor takes the place of the desktop's own, so the two never multiply. It is set before
+    // any window exists, as Qt itself does for QT_SCREEN_SCALE_FACTORS.
+    if (f != 1.0) QHighDpiScaling::setScreenFactor(screen, f);
+    return {};
+}
+
+} // namespace displayfit

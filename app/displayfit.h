@@ -1,0 +1,44 @@
+// Which display the program runs on and how large it shows its 800 x 600 screens there.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QScreen;
+
+namespace displayfit {
+
+// Below this factor the gain is too small to be worth fractional pixels: the screens keep their design size.
+inline constexpr double kLeastFit = 1.5;
+inline constexpr double kLargestScale = 6;
+
+// The factor that makes the screens fill a display of `device` pixels: the smaller of width / 800 and
+// height / 600, or 1 where that is below kLeastFit.
+double fitFactor(QSize device);
+
+struct Options {
+    double scale = 0; // from --scale; 0 when not given
+    QString screen;   // from --screen; empty for the primary display
+    bool listScreens = false;
+    bool help = false;
+    QString error; // what was wrong with the command line
+};
+
+// Reads the program's own options; any others are left to Qt and to the rest of the program.
+Options parse(int argc, char** argv);
+QString usage();
+
+// Before the application is made: a factor given on the command line replaces any the environment sets.
+void prepare(const Options& options);
+
+// Once the application is made: finds the display, gives it the factor that fits it unless the user set one,
+// and makes it the display the screens are shown on. Returns an error message, or an empty string.
+QString apply(const Options& options);
+
+// One line per display: name, size in its device pixels, the factor the program would use there.
+QString screenList();
+
+// A display's size in device pixels.
+QSize deviceSize(const QScreen* screen);
+
+} // namespace displayfit
