@@ -30,12 +30,16 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
+    // "--jotter" (the desktop entry's "Open the Jotter"): the pen's way to the Jotter, running or not.
+    const bool jotterWanted = app.arguments().contains(QStringLiteral("--jotter"));
     SingleInstance instance(bringProgramForward);
-    if (instance.handedOver()) return 0;
+    instance.setJotterOpener(jotter::openJotter);
+    if (instance.handedOver(jotterWanted)) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
+    if (jotterWanted) QMetaObject::invokeMethod(&app, &jotter::openJotter, Qt::QueuedConnection);
     return vb::Runtime::run<Titlefrm>();
 }

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr char kRequest[] = "forward\n";
+constexpr char kJotterRequest[] = "jotter\n";
 constexpr char kAnswer[] = "done\n";
 
 // The abstract namespace has no file permissions: anybody may bind or connect, so each side makes sure that
@@ -40,22 +41,22 @@ QString SingleInstance::key() {
         .arg(QString::fromLatin1(digest));
 }
 
-bool SingleInstance::handedOver() {
+bool SingleInstance::handedOver(bool jotter) {
     // Two starts at the same moment: one of them wins the name, the other then finds it.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (askRunningCopy()) return true;
+        if (askRunningCopy(jotter)) return true;
         if (listen()) return false;
         QThread::msleep(100);
     }
     return false; // the name is held by something that does not answer: run on alone
 }
 
-bool SingleInstance::askRunningCopy() {
+bool SingleInstance::askRunningCopy(bool jotter) {
     QLocalSocket socket;
     socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(key());
     if (!socket.waitForConnected(1000) || !sameUser(socket)) return false;
-    socket.write(kRequest);
+    socket.write(jotter ? kJotterRequest : kRequest);
     if (!socket.waitForBytesWritten(1000)) return false;
     while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
     }
@@ -64,7 +65,9 @@ bool SingleInstance::askRunningCopy() {
                    stderr);
         return false;
     }
-    std::fputs("zestora-biology: already running; its screen has been brought forward.\n", stdout);
+    std::fputs(jotter ? "zestora-biology: already running; its Jotter has been opened.\n"
+                      : "zestora-biology: already running; its screen has been brought forward.\n",
+               stdout);
     return true;
 }
 
@@ -89,7 +92,12 @@ void SingleInstance::answer() {
         }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine()) return;
-            if (socket->readLine(64) == QByteArray(kRequest) && m_bringForward) m_bringForward();
+            const QByteArray request = socket->readLine(64);
+            if (request == QByteArray(kJotterRequest) && m_openJotter)
+                m_openJotter();
+            else if ((request == QByteArray(kRequest) || request == QByteArray(kJotterRequest)) &&
+                     m_bringForward)
+                m_bringForward();
             socket->write(kAnswer);
             socket->disconnectFromServer();
         });

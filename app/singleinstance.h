@@ -12,21 +12,23 @@ class SingleInstance : public QObject {
 public:
     // `bringForward` runs in the first copy whenever another start hands over to it.
     explicit SingleInstance(std::function<void()> bringForward, QObject* parent = nullptr);
+    // Runs instead when that start asked for the Jotter.
+    void setJotterOpener(std::function<void()> openJotter) { m_openJotter = std::move(openJotter); }
 
-    // Call once, before any window: true when a copy of this session took over and this one should end.
-    // Otherwise this copy answers later starts from now on.
-    bool handedOver();
+    // Call once, before any window: true when a copy of this session took over (opening its Jotter when
+    // `jotter` is set) and this one should end. Otherwise this copy answers later starts from now on.
+    bool handedOver(bool jotter = false);
 
     // Where the copies of one user's session meet: a name in Linux's abstract socket namespace, so no socket
     // file is ever written. It holds the user and the session's runtime folder.
     static QString key();
 
 private:
-    bool askRunningCopy();
+    bool askRunningCopy(bool jotter);
     bool listen();
     void answer();
 
-    std::function<void()> m_bringForward;
+    std::function<void()> m_bringForward, m_openJotter;
     QLocalServer* m_server = nullptr;
 };
 

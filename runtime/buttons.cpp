@@ -15,6 +15,7 @@ CommandButton::CommandButton(Form& form, QWidget* container, const QString& name
     setBackColor(RGB(192, 192, 192));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFontDesc(FontDesc{QStringLiteral("Tahoma"), 8.25f});
+    setFocusPolicy(Qt::TabFocus); // the keyboard reaches it; a click leaves the focus where it was
 }
 
 void CommandButton::setCaption(const QString& text) {
@@ -76,11 +77,13 @@ void CommandButton::paintEvent(QPaintEvent*) {
         p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, m_caption);
     }
     drawRaisedEdge(p, rect(), m_down);
+    drawFocusMark(p, inner.adjusted(1, 1, -1, -1));
 }
 
 CheckBox::CheckBox(Form& form, QWidget* container, const QString& name, int index)
     : Control(form, container, name, index) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CheckBox::setCaption(const QString& text) {
@@ -126,8 +129,11 @@ void CheckBox::paintEvent(QPaintEvent*) {
     }
     p.setFont(resolveFont(Font()));
     p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
-    p.drawText(rect().adjusted(side + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-               m_caption);
+    const QRect text = rect().adjusted(side + 6, 0, 0, 0);
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_caption);
+    drawFocusMark(p, p.boundingRect(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_caption)
+                             .adjusted(-2, 0, 2, 0) &
+                         rect());
 }
 
 } // namespace vb

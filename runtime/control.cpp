@@ -1,9 +1,12 @@
 #include "control.h"
 
 #include "form.h"
+#include "input.h"
 #include "runtime.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace vb {
 
@@ -18,7 +21,8 @@ int shiftBits(Qt::KeyboardModifiers m) {
 }
 
 Control::Control(Form& form, QWidget* container, const QString& name, int index)
-    : QWidget(container), m_form(form), m_name(name), m_index(index), m_generation(form.generation()) {
+    : QWidget(container), m_form(form), m_name(name), m_index(index), m_generation(form.generation()),
+      m_tabIndex(form.controls().size()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_NoMousePropagation);
     // The design name, so tools outside the program (accessibility, test drivers) can find the control.
@@ -53,6 +57,12 @@ void Control::Move(Single left, Single top, Single width, Single height) {
     m_width = width;
     m_height = height;
     updatePixelGeometry();
+}
+
+void Control::ZOrder(int position) {
+    const QObjectList& siblings = parentWidget()->children();
+    if (position == 0 && siblings.last() != this) raise();
+    if (position != 0 && siblings.first() != this) lower();
 }
 
 void Control::updatePixelGeometry() {
@@ -173,6 +183,7 @@ void Control::mouseReleaseEvent(QMouseEvent* e) {
     const bool click =
         m_pressedInside && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_pressedInside = false;
+    if (click) Input::instance().clickStarted(window(), e->globalPosition(), e->timestamp());
     Runtime::dispatch([&] {
         if (auto& h = handlers().mouseUp) h(m_index, button, shift, x, y);
         if (click && !stale() && isEnabled()) {
@@ -180,6 +191,47 @@ void Control::mouseReleaseEvent(QMouseEvent* e) {
             if (auto& h = handlers().click) h(m_index);
         }
     });
+    if (click) Input::instance().clickEnded();
+}
+
+void Control::press() {
+    if (stale() || !isEnabled()) return;
+    Runtime::dispatch([&] {
+        beforeClick();
+        if (auto& h = handlers().click) h(m_index);
+    });
+}
+
+void Control::keyPressEvent(QKeyEvent* e) {
+    const bool pressKey =
+        e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!(focusPolicy() & Qt::TabFocus) || !pressKey || (e->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (!e->isAutoRepeat()) press();
+}
+
+void Control::drawFocusMark(QPainter& p, const QRect& r) const {
+    if (!hasFocus() || !Input::keyboardInUse()) return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.restore();
+}
+
+void Control::setTabIndex(int index) {
+    m_tabIndex = index;
+    m_form.applyTabOrder();
+}
+
+QString Control::spokenName() const {
+    QString name = accessibleName().isEmpty() ? caption() : accessibleName();
+    name.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return name.simplified();
 }
 
 } // namespace vb

@@ -6,6 +6,8 @@
 #include "picture.h"
 
 #include <QPointer>
+
+class QPainter;
 #include <QWidget>
 
 #include <functional>
@@ -46,6 +48,7 @@ public:
     virtual void setWidth(Single v);
     virtual void setHeight(Single v);
     void Move(Single left, Single top, Single width, Single height);
+    void ZOrder(int position = 0); // 0 in front of the other controls of its container, 1 behind them
 
     bool Visible() const { return !isHidden(); }
     bool Enabled() const { return isEnabled(); }
@@ -73,6 +76,17 @@ public:
     // The widget that takes the pointer's shape (a composite control may hand it to its inner widget).
     virtual QWidget* pointerWidget() { return this; }
 
+    // The place in the form's keyboard order; controls that take the focus are visited in this order.
+    int TabIndex() const { return m_tabIndex; }
+    void setTabIndex(int index);
+
+    // What a screen reader says of the control: its accessible name where the screen gave one (what a
+    // picture shows), else its caption.
+    virtual QString caption() const { return {}; }
+    QString spokenName() const;
+    bool reactsToClick() const { return bool(handlers().click); }
+    void press(); // as a click: Space or Enter on a focused button, or a screen reader's press
+
 protected:
     virtual void copyFrom(const Control& src);
     virtual void fontChanged() { update(); }
@@ -91,7 +105,9 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     virtual void beforeClick() {} // a check box changes its value before its Click runs
+    void drawFocusMark(QPainter& p, const QRect& r) const; // only while the keyboard is in use
 
 private:
     Form& m_form;
@@ -105,6 +121,7 @@ private:
     int m_mousePointer = vbDefault;
     Picture m_mouseIcon;
     bool m_pressedInside = false;
+    int m_tabIndex;
 };
 
 int buttonBits(Qt::MouseButtons b);

@@ -22,6 +22,7 @@ public:
     Label(Form& form, QWidget* container, const QString& name, int index);
 
     const QString& Caption() const { return m_caption; }
+    QString caption() const override { return m_caption; }
     void setCaption(const QString& text);
     int BackStyle() const { return m_backStyle; }
     void setBackStyle(int style);
@@ -63,6 +64,7 @@ public:
     CommandButton(Form& form, QWidget* container, const QString& name, int index);
 
     const QString& Caption() const { return m_caption; }
+    QString caption() const override { return m_caption; }
     void setCaption(const QString& text);
     const vb::Picture& Picture() const { return m_picture; }
     void setPicture(const vb::Picture& p);
@@ -126,6 +128,7 @@ class Frame : public Control {
 public:
     Frame(Form& form, QWidget* container, const QString& name, int index);
     const QString& Caption() const { return m_caption; }
+    QString caption() const override { return m_caption; }
     void setCaption(const QString& text);
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
@@ -230,6 +233,7 @@ class CheckBox : public Control {
 public:
     CheckBox(Form& form, QWidget* container, const QString& name, int index);
     const QString& Caption() const { return m_caption; }
+    QString caption() const override { return m_caption; }
     void setCaption(const QString& text);
     int Value() const { return m_value; }
     void setValue(int v); // a change raises Click, as a click by the user does

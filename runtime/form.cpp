@@ -1,12 +1,14 @@
 #include "form.h"
 
 #include "formwindow.h"
+#include "input.h"
 #include "runtime.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vb {
@@ -50,6 +52,7 @@ void Form::Load() {
     m_window->applyDesign();
     applyWindowGeometry();
     Runtime::formLoaded(this);
+    Input::instance();
     Form_Load();
     // A handler for a control the screen never creates would be a click that silently does nothing.
     for (auto it = m_handlers.cbegin(); m_loaded && it != m_handlers.cend(); ++it) {
@@ -60,6 +63,18 @@ void Form::Load() {
                 err::ControlNotFound,
                 QStringLiteral("%1 has a handler for %2, which it does not create").arg(m_name, it.key()));
     }
+    applyTabOrder();
+}
+
+void Form::applyTabOrder() {
+    if (!m_loaded) return;
+    QList<Control*> chain;
+    for (Control* c : controls())
+        if (c->focusPolicy() & Qt::TabFocus) chain.append(c);
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form::Show() {
@@ -75,6 +90,7 @@ void Form::Show() {
     }
     Runtime::raised(this);
     Runtime::restack();
+    Input::instance().shown(m_window);
 }
 
 void Form::Hide() {

@@ -92,6 +92,7 @@ public:
     void registerControl(Control* c);
     void unregisterControl(Control* c);
     void dispatchMouse(int kind, int button, int shift, Single x, Single y);
+    void applyTabOrder();            // the controls that take the focus, chained by TabIndex
     virtual void closeRequested() {} // the window manager's close button; screens decide what it means
 
 protected:

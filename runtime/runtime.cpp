@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include "formwindow.h"
+#include "input.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -183,6 +184,7 @@ void Runtime::reset() {
     g_ended = false;
     g_exitCode = 0;
     g_depth = 0;
+    Input::forget();
     setRndState(0x50000);
     setTimerSource({});
     if (Screen.MousePointer() != 0) Screen.setMousePointer(0);

@@ -295,8 +295,8 @@ struct Monkey {
             fail(QStringLiteral("the pointer was left as the hourglass"));
     }
 
-    // Cards move only while the left button alone drags them, and come to rest on a slot, on an outline, or
-    // outside every catch area.
+    // Cards move only while the left button alone drags them or when let go past an edge, and come to rest
+    // on a slot, on an outline, or outside every catch area.
     void checkReflex(Kind kind, Qt::MouseButtons before) {
         Form* f = tour::loadedScreen(QStringLiteral("reflex"));
         QList<Control*> boxes;
@@ -312,11 +312,17 @@ struct Monkey {
             });
         };
         const bool fresh = !f || f->generation() != reflexGeneration || cards.size() != now.size();
+        const auto onScreen = [&](QPointF p) {
+            const QRectF card(
+                p, QSizeF(f->findControl("Label2", 0)->Width(), f->findControl("Label2", 0)->Height()));
+            return QRectF(0, 0, f->ScaleWidth(), f->ScaleHeight()).contains(card);
+        };
         for (int i = 0; i < now.size(); ++i) {
             const QString card = QStringLiteral("card %1 at %2").arg(i).arg(str(now[i]));
             if (fresh && !onBox(now[i])) fail(card + QStringLiteral(" starts off its outline"));
             if (fresh || onBox(now[i])) continue;
-            if (now[i] != cards[i] && !(kind == Move && before == Qt::LeftButton))
+            if (now[i] != cards[i] && !(kind == Move && before == Qt::LeftButton) &&
+                !(onScreen(now[i]) && !onScreen(cards[i])))
                 fail(card + QStringLiteral(" moved from %1 with %2 held").arg(str(cards[i]), str(before)));
             for (Control* b : boxes)
                 if (!held && inCatchArea(Single(now[i].x()), Single(now[i].y()), *b))

@@ -97,20 +97,36 @@ private slots:
                      qPrintable(run.describe()));
     }
 
-    // Only one copy per session: the second start brings the first one's screen forward and ends at once.
+    // Only one copy per session: the second start brings the first one's front window forward and ends at
+    // once. "--jotter" opens the Jotter, in the running copy or over the title of a new one.
+    void aSecondStartBringsTheFirstForward_data() {
+        QTest::addColumn<QStringList>("firstArguments");
+        QTest::addColumn<QStringList>("secondArguments");
+        QTest::addColumn<QString>("front");
+        QTest::newRow("plain") << QStringList() << QStringList() << QString::fromLatin1(tour::kFirstScreen);
+        QTest::newRow("the Jotter asked of the running copy")
+            << QStringList() << QStringList{"--jotter"} << QString::fromLatin1(tour::kJotter);
+        QTest::newRow("started with the Jotter")
+            << QStringList{"--jotter"} << QStringList() << QString::fromLatin1(tour::kJotter);
+    }
     void aSecondStartBringsTheFirstForward() {
+        QFETCH(QStringList, firstArguments);
+        QFETCH(QStringList, secondArguments);
+        QFETCH(QString, front);
         ProgramRun first;
         const QString exe = first.copyProgram();
         first.drive(QStringLiteral("watch"));
+        first.process.setArguments(firstArguments);
         first.start(exe);
         QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: watching")), qPrintable(first.describe()));
 
         ProgramRun second;
         second.env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
                           first.env.value(QStringLiteral("XDG_RUNTIME_DIR")));
+        second.process.setArguments(secondArguments);
         second.start(exe);
         QVERIFY2(second.finish(10000) && second.process.exitCode() == 0, qPrintable(second.describe()));
-        QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: brought forward Titlefrm"), 10000),
+        QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: brought forward ") + front, 10000),
                  qPrintable(first.describe()));
         QVERIFY2(!first.finish(300), qPrintable(first.describe()));
     }

@@ -84,10 +84,11 @@ private slots:
         // One long jump lands the pointer far outside the card: the card still follows.
         QTest::mouseMove(w, QPoint(420, 60));
         QVERIFY(centredOn(QPoint(420, 60)));
-        // No bounds: it goes off the screen with the pointer, and stays where it is dropped.
+        // No bounds while it moves: it goes off the screen with the pointer; let go, it comes back whole.
         QTest::mouseMove(w, QPoint(-150, -80));
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(-150, -80));
         QVERIFY(card.Left() < -3000 && card.Top() < -1500);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(-150, -80));
+        QCOMPARE(corner(card), QPointF(0, 0));
         click(r.Label3(1));
         QCOMPARE(corner(card), home(r, 1));
     }
@@ -121,6 +122,8 @@ private slots:
         const QPointF slot0(7800, 1200), slot5(7800, 5400);
         QTest::newRow("on the left bound") << QPointF(6082.5, 1200) << QPointF(6082.5, 1200);
         QTest::newRow("a twip inside the left bound") << QPointF(6083.5, 1200) << slot0;
+        QTest::newRow("on the right bound, past the screen's edge") << QPointF(11235, 1200) << slot0;
+        QTest::newRow("inside the right bound") << QPointF(11234.5, 1500) << slot0;
         QTest::newRow("on the top bound") << QPointF(7800, 892.5) << QPointF(7800, 892.5);
         QTest::newRow("inside the top bound") << QPointF(7900, 893) << slot0;
         QTest::newRow("on the last slot's bottom bound") << QPointF(7800, 6015) << QPointF(7800, 6015);

@@ -64,7 +64,7 @@ void quadrat::Design() {
          vbCenter, true);
     button(kThrowSam, 7080, 720, 4245, QStringLiteral("Throw Sam's quadrat"), kOrange, tahomaBold, true);
 
-    add<Image>("Image1", 210, 1410, 6015, 6015);
+    add<Image>("Image1", 210, 1410, 6015, 6015).setAccessibleName(QStringLiteral("A field with daisies"));
 
     for (int i = 0; i < 11; ++i) {
         const QuadratSquare& q = kQuadratSquares[i];
@@ -74,6 +74,8 @@ void quadrat::Design() {
         s.setFillStyle(vbFSTransparent);
         s.setBorderColor(q.sams ? vbBlack : vbYellow);
         s.setVisible(false);
+        s.setAccessibleName(q.sams ? QStringLiteral("Sam's quadrat")
+                                   : QStringLiteral("one of Maddy's quadrats"));
     }
 
     text(4, 6480, 1440, 5160, 465, QStringLiteral("Maddy throws 10 quadrats."), times18, vbYellow, vbCenter,
@@ -117,6 +119,7 @@ void quadrat::Design() {
     dot.setFillStyle(vbFSSolid);
     dot.setFillColor(vbWhite);
     dot.setBorderColor(vbWhite);
+    dot.setAccessibleName(QStringLiteral("a daisy"));
 
     button(kAnswer, 120, 7920, 2565, QStringLiteral("Answer"), vbYellow, tahomaBold, false);
     text(0, 2880, 7920, 7320, 465, QStringLiteral("Whose results are closest and why?"),

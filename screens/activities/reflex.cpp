@@ -2,6 +2,8 @@
 
 #include "Module1.h"
 
+#include <algorithm>
+
 using namespace vb;
 
 namespace {
@@ -38,12 +40,13 @@ const Annotation kAnnotations[5] = {
 struct Pointer {
     Single x1, y1, x2, y2;
     OleColor colour;
+    const char* from; // the annotation it leads from
 };
 const Pointer kPointers[4] = {
-    {2520, 2760, 3480, 2760, vbYellow},
-    {1320, 2040, 1320, 1200, vbYellow},
-    {480, 4080, 780, 4080, vbBlue},
-    {3000, 4680, 3000, 3840, vbYellow},
+    {2520, 2760, 3480, 2760, vbYellow, "muscle"},
+    {1320, 2040, 1320, 1200, vbYellow, "motor neurone"},
+    {480, 4080, 780, 4080, vbBlue, "spinal cord"},
+    {3000, 4680, 3000, 3840, vbYellow, "sensory neurone"},
 };
 
 // The catch area of a box is the open rectangle from half its size above and left of its corner to its far
@@ -79,7 +82,7 @@ void reflex::Design() {
     setBackColor(RGB(39, 63, 137));
 
     // Creation order is stacking order: the picture at the back, the cards in front of everything.
-    add<Image>("Image1", 240, 1320, 4800, 3600);
+    add<Image>("Image1", 240, 1320, 4800, 3600).setAccessibleName(QStringLiteral("Diagram of a reflex arc"));
 
     for (int i = 0; i < 6; ++i) {
         auto& slot = add<Label>("Label1", i, 7800, 1200 + 840 * i, kCardWidth, kCardHeight);
@@ -94,6 +97,7 @@ void reflex::Design() {
         auto& home = add<Label>("Label4", i, kHome[i][0], kHome[i][1], kCardWidth, kCardHeight);
         home.setBackStyle(vbTransparent);
         home.setBorderStyle(vbFixedSingle);
+        home.setAccessibleName(QStringLiteral("start place %1").arg(i + 1));
     }
 
     const char* const buttons[3] = {"Exit", "Start Again", "Check Score"};
@@ -139,6 +143,7 @@ void reflex::Design() {
         line.setBorderWidth(2);
         line.setBorderColor(p.colour);
         line.setEnds(p.x1, p.y1, p.x2, p.y2);
+        line.setAccessibleName(QStringLiteral("pointer from ") + QLatin1String(p.from));
     }
 
     for (int i = 0; i < 6; ++i) {
@@ -172,7 +177,9 @@ void reflex::Form_Load() {
 void reflex::Label2_MouseMove(int Index, int Button, int, Single X, Single Y) {
     if (Button != vbLeftButton) return;
     Label& card = Label2(Index);
-    // The card's centre follows the pointer; nothing keeps it on the screen.
+    // The card being dragged lies over every other card, so it is seen all the way and where it lands.
+    card.ZOrder(0);
+    // The card's centre follows the pointer; the drop brings it back onto the screen.
     const Single left = Single(double(card.Left()) + X - double(card.Width()) / 2);
     const Single top = Single(double(card.Top()) + Y - double(card.Height()) / 2);
     moveTo(card, left, top);
@@ -181,6 +188,9 @@ void reflex::Label2_MouseMove(int Index, int Button, int, Single X, Single Y) {
 void reflex::Label2_MouseUp(int Index, int, int, Single, Single) {
     Label& card = Label2(Index);
     Label5->setVisible(false);
+    // A card let go past an edge would be lost until Start Again: it comes back wholly onto the screen.
+    moveTo(card, std::clamp<Single>(card.Left(), 0, ScaleWidth() - card.Width()),
+           std::clamp<Single>(card.Top(), 0, ScaleHeight() - card.Height()));
     // Slot 0, home 0, slot 1, home 1, ...: the first area holding the corner wins, because a card that has
     // snapped lies outside every later one.
     for (int i = 0; i <= SentenceCount - 1; ++i) {

@@ -20,7 +20,7 @@ const FontDesc kButtonFont{QStringLiteral("Tahoma"), 15.75f, true};
 const std::array<const char*, sentence::kThemes> kNames = {
     "Red Blood Cell",
     "White Blood Cell",
-    "Cilliated Epithelia",
+    "Ciliated Epithelia",
     "Motor Neurone",
     "Adrenaline",
     "Testosterone",
@@ -55,15 +55,15 @@ const std::array<const char*, sentence::kThemes> kNames = {
 const std::array<const char*, sentence::kThemes> kEntries = {
     "Red Blood Cell, haemoglobin, biconcave, oxygen, surface area",
     "White Blood Cell, engulf, bacteria, antibodies, immune",
-    "Cilliated Epithelia, cillia, move, mucus, smoking",
+    "Ciliated Epithelia, cilia, move, mucus, smoking",
     "Motor Neurone, myelin, impulse, muscle, spinal cord",
-    "Adrenaline, heart, blood sugar, breathing, fright and flight",
+    "Adrenaline, heart, blood sugar, breathing, fight or flight",
     "Testosterone, voice, hormone, testes, sperm",
     "Oestrogen, ovary, hormone, characteristics, female",
     "Growth Hormone, pituitary, giant, blood, cells",
     "Pancreas, glucose, insulin, diabetic, liver",
     "Synapse, junction, neurotransmitter, nerve, impulse",
-    "Lens , eye, retina, focus, light",
+    "Lens, eye, retina, focus, light",
     "Reflex, receptor, quick, protect, skin",
     "Food Chain, producer, arrows, organisms, web",
     "Quadrat, random, plants, estimate, accurate",
@@ -75,7 +75,7 @@ const std::array<const char*, sentence::kThemes> kEntries = {
     "Breathing, diaphragm, ribs, pressure, volume",
     "Circulation, artery, vein, heart, capillaries",
     "Heart, body, lungs, left ventricle, blood",
-    "Food , villi, surface area, absorption, small intestine",
+    "Food, villi, surface area, absorption, small intestine",
     "Fat Digestion, bile, liver, emulsifies, fats",
     "Peristalsis, muscles, moves, gut, digestion",
     "Valves, circulation, veins, backflow, heart",
@@ -133,6 +133,7 @@ void sentence::Design() {
     frame.setBorderColor(kSilver);
     frame.setBorderWidth(2);
     frame.setFillStyle(vbFSTransparent);
+    frame.setAccessibleName(QStringLiteral("the three sentences"));
 
     // Row k: title Label6(k + 3), prompt Label6(k + 6), list Combok, key words Label6(k - 1).
     const std::array<const char*, 3> lists = {"Combo1", "Combo2", "Combo3"};
@@ -146,6 +147,7 @@ void sentence::Design() {
         list.setFontDesc(kListFont);
         list.setBackColor(kListDesignColour);
         list.setMousePointer(vbCustom);
+        list.setAccessibleName(QStringLiteral("theme of sentence %1").arg(row + 1));
         textLabel(add<Label>("Label6", row, 1200, top + 720, 9840, 1065), QString(), kRowText, vbYellow,
                   vbLeftJustify);
         if (row < 2) {
@@ -153,6 +155,7 @@ void sentence::Design() {
             line.setBorderColor(kSilver);
             line.setBorderWidth(2);
             line.setEnds(720, top + 1800, 11160, top + 1800);
+            line.setAccessibleName(QStringLiteral("line below sentence %1").arg(row + 1));
         }
     }
 

@@ -1,5 +1,10 @@
 #include "notepad.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
 using namespace vb;
 
 namespace {
@@ -19,9 +24,15 @@ CommandButton& button(CommandButton& b, const QString& caption, OleColor face) {
     return b;
 }
 
+// What a screen reader calls the swatches, in the palette's order.
+const char* const kColourNames[16] = {"black", "navy",   "green",  "teal", "maroon", "purple",
+                                      "olive", "silver", "grey",   "blue", "lime",   "aqua",
+                                      "red",   "pink",   "yellow", "white"};
+
 Label& swatch(Label& l) {
     l.setBackStyle(vbOpaque);
     l.setBorderStyle(vbBSNone);
+    l.setAccessibleName(QLatin1String(kColourNames[l.Index()]) + QStringLiteral(" pen"));
     return l;
 }
 } // namespace
@@ -45,11 +56,21 @@ void notepad::Design() {
     setDecorated(true);
     setCaption(QStringLiteral("Jotter"));
     setClientSize(9915, 3660);
-    // First placed at the top of the display, across its middle: it may grow to the display's height.
+    // First placed at the top of the display, across its middle: it may grow to the display's height. Later
+    // it comes back where the teacher last put it, held on the display's free area.
     setLeft(Single((double(Screen.Width()) - double(Width())) / 2));
     setTop(0);
+    if (LastPlace) {
+        const QScreen* display = QGuiApplication::primaryScreen();
+        const QRect area = display ? display->availableGeometry() : QRect(0, 0, 800, 600);
+        const QSize size(twipsToPixels(Width()), twipsToPixels(Height()));
+        const QPoint farthest = area.bottomRight() + QPoint(1, 1) - QPoint(size.width(), size.height());
+        setLeft(pixelsToTwips(std::clamp(LastPlace->x(), area.left(), std::max(area.left(), farthest.x()))));
+        setTop(pixelsToTwips(std::clamp(LastPlace->y(), area.top(), std::max(area.top(), farthest.y()))));
+    }
 
     auto& landscape = add<Frame>("Frame_landscape", 0, 2910, 9920, 750);
+    landscape.setAccessibleName(QStringLiteral("Jotter tools"));
     button(add<CommandButton>("Command1", 60, 180, 930, 480, &landscape), QStringLiteral("Exit"), kExitFace);
     button(add<CommandButton>("Command2", 1120, 180, 930, 480, &landscape), QStringLiteral("Write"),
            kWriteFace);
@@ -64,6 +85,7 @@ void notepad::Design() {
         swatch(add<Label>("Label1", i, 5010, 285, 240, 240, &landscape));
 
     auto& portrait = add<Frame>("Frame_portrait", 0, 0, 1035, 5250);
+    portrait.setAccessibleName(QStringLiteral("Jotter tools"));
     portrait.hide();
     button(add<CommandButton>("Command9", 60, 180, 930, 480, &portrait), QStringLiteral("Exit"), kExitFace);
     button(add<CommandButton>("Command10", 60, 705, 930, 480, &portrait), QStringLiteral("Write"),
@@ -154,11 +176,16 @@ void notepad::clear() {
     setDrawWidth(kPenWidth);
 }
 
-void notepad::Command1_Click() {
+void notepad::putAway() {
+    LastPlace = hWnd()->pos();
     Unload();
 }
+
+void notepad::Command1_Click() {
+    putAway();
+}
 void notepad::Command9_Click() {
-    Unload();
+    putAway();
 }
 void notepad::Command2_Click() {
     write();
@@ -198,5 +225,5 @@ void notepad::Command4_Click() {
 
 // The title bar's close button puts the pad away as its Exit does.
 void notepad::closeRequested() {
-    Unload();
+    putAway();
 }

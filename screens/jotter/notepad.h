@@ -5,6 +5,8 @@
 
 #include "vb.h"
 
+#include <optional>
+
 class notepad : public vb::Form {
 public:
     notepad();
@@ -27,6 +29,8 @@ public:
 
     // The pen colour to go back to after erasing.
     vb::OleColor SavedPenColour = vb::RGB(255, 255, 0);
+    // Where the teacher last put the pad in this run (outer corner, pixels); none before its first Exit.
+    std::optional<QPoint> LastPlace;
 
     void Command1_Click();
     void Command2_Click();
@@ -49,6 +53,7 @@ protected:
     void closeRequested() override;
 
 private:
+    void putAway(); // Exit: the place is kept for the next opening
     void pickSwatch(const vb::Label& swatch);
     void write();
     void erase();

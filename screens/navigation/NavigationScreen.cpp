@@ -61,6 +61,7 @@ void NavigationScreen::designMenuColumn() {
 CommandButton& NavigationScreen::designExitButton() {
     auto& exit = add<CommandButton>(QStringLiteral("Command1"), 60, 7950, 1785, 495);
     exit.setStyle(1);
+    exit.setAccessibleName(QStringLiteral("Exit"));
     return exit;
 }
 

@@ -80,6 +80,7 @@ void TeacherGuidePage::addGrid(const guide::Grid& grid) {
         line.setBorderColor(vbYellow);
         line.setBorderWidth(2);
         line.setEnds(x1, y1, x2, y2);
+        line.setAccessibleName(QStringLiteral("table rule"));
     };
     const Single left = grid.columns[0], right = grid.columns[guide::kGridColumns];
     for (int i = 0; i <= guide::kGridRows; ++i)

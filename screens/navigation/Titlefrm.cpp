@@ -20,6 +20,7 @@ void Titlefrm::Design() {
     auto& frame = add<Frame>("Frame1", 0, -90, 5480, 6660);
     frame.setBackColor(RGB(192, 192, 192));
     frame.setCaption(QString());
+    frame.setAccessibleName(QStringLiteral("Biology Year 10 Zestora Demo"));
 
     auto& title = add<Label>("Label4", 120, 180, 5175, 1455, &frame);
     title.setCaption(QStringLiteral(" Biology Year 10 Zestora Demo"));
@@ -28,7 +29,8 @@ void Titlefrm::Design() {
     title.setAlignment(vbCenter);
     title.setBackStyle(vbTransparent);
 
-    add<PictureBox>("Picture1", 300, 1560, 4800, 3600, &frame);
+    add<PictureBox>("Picture1", 300, 1560, 4800, 3600, &frame)
+        .setAccessibleName(QStringLiteral("A bee on a flower"));
 
     auto& credit = add<Label>("Label3", 360, 5370, 4695, 615, &frame);
     credit.setCaption(QStringLiteral("By Ellen Harrow and Tom Penwick"));
@@ -40,9 +42,11 @@ void Titlefrm::Design() {
     auto& ok = add<CommandButton>("Command1", 1320, 6000, 1335, 375, &frame);
     ok.setCaption(QStringLiteral("OK"));
     ok.setBackColor(RGB(192, 192, 192));
+    ok.setTabIndex(4);
     auto& exit = add<CommandButton>("Command2", 2760, 6000, 1335, 375, &frame);
     exit.setCaption(QStringLiteral("Exit"));
     exit.setBackColor(RGB(192, 192, 192));
+    exit.setTabIndex(5);
 
     auto& copyright = add<Label>("Label2", 0, 6420, 5415, 255, &frame);
     copyright.setCaption(QStringLiteral("Copyright \u00A9 2026 Quorvane Educational Software"));

@@ -33,7 +33,9 @@ void intro0::Design() {
     addLabelButton(QStringLiteral("Label2"), kWebAddressIndex, 8520, 7680, 3315, 375, arialBold(12),
                    QString::fromLatin1(kWebAddressText));
 
-    add<Image>(QStringLiteral("Image2"), 180, 5700, 1500, 2085).setStretch(true);
+    auto& logo = add<Image>(QStringLiteral("Image2"), 180, 5700, 1500, 2085);
+    logo.setStretch(true);
+    logo.setAccessibleName(QStringLiteral("Quorvane Learning"));
     designExitButton().hide();
 
     // Right-aligned, and wide enough for the whole notice on one line: it grows to the left.

@@ -1,0 +1,1 @@
+zb_add_test(test_pen SOURCES test_pen.cpp LIBS zbtour)
