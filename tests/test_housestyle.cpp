@@ -3,15 +3,12 @@
 #include "Titlefrm.h"
 #include "support/testsupport.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vb;
 using namespace testsupport;
 
 namespace {
-
-constexpr OleColor kBlue = RGB(49, 135, 214);
 
 class Plain : public Form {
 public:
@@ -25,16 +22,6 @@ protected:
         if (maximised) setWindowState(vbMaximized);
         if (withPicture1) add<PictureBox>("Picture1", 0, 0, 1500, 1500).setBackColor(RGB(1, 2, 3));
         add<Label>("Label1", 0, 0, 1500, 300);
-    }
-};
-
-// A data folder with or without the title screen's picture, on a 1024 x 768 display.
-struct TitleData : ScratchData {
-    explicit TitleData(bool withPicture) {
-        QImage img(320, 240, QImage::Format_RGB32);
-        img.fill(QColor(250, 200, 40));
-        if (withPicture) img.save(dir.filePath(QStringLiteral("Images/beesm.jpg")), "JPG");
-        Screen.setSizeOverride(QSizeF(15360, 11520));
     }
 };
 
@@ -71,8 +58,8 @@ private slots:
         f.maximised = variant == QLatin1String("maximised");
         f.Load();
         ApplyHouseStyle(f);
-        QCOMPARE(f.BackColor(), kBlue);
-        if (f.withPicture1) QCOMPARE(f.findControl(QStringLiteral("Picture1"))->BackColor(), kBlue);
+        QCOMPARE(f.BackColor(), kHouseBlue);
+        if (f.withPicture1) QCOMPARE(f.findControl(QStringLiteral("Picture1"))->BackColor(), kHouseBlue);
         QVERIFY(f.Icon().isEmpty());
         QCOMPARE(f.Width(), width);
         QCOMPARE(Screen.MousePointer(), int(vbDefault));
@@ -84,14 +71,15 @@ private slots:
     }
 
     void titleScreenFallsBackToTheHouseStyleWithoutItsPictureAndExitStillEnds() {
-        TitleData data(false);
+        ScratchData data; // without the title screen's picture, on a 1024 x 768 display
+        Screen.setSizeOverride(QSizeF(15360, 11520));
         auto& t = form<Titlefrm>();
         t.Show();
         QVERIFY(!Runtime::ended());
-        QCOMPARE(t.BackColor(), kBlue);
+        QCOMPARE(t.BackColor(), kHouseBlue);
         QCOMPARE(t.Width(), 12000.0f);
         QVERIFY(t.Picture1->Picture().isEmpty());
-        QCOMPARE(t.Picture1->BackColor(), kBlue);
+        QCOMPARE(t.Picture1->BackColor(), kHouseBlue);
         click(*t.Command2);
         QVERIFY(Runtime::ended());
         QCOMPARE(Runtime::exitCode(), 0);

@@ -48,7 +48,8 @@ private slots:
             click(m->Label2(m->number() - 1));
             QCOMPARE(m->generation(), generation);
             QCOMPARE(stackNames(), QStringList({"intro0", m->Name()}));
-            hover(windowOf(*m), kBare); // unboxes all but the entries; a menu visited again has them boxed
+            QTest::mouseMove(windowOf(*m),
+                             kBare); // unboxes all but the entries; a menu visited again has them boxed
             click(m->Label2(next - 1));
             const QString name = QStringLiteral("menu%1").arg(next);
             QCOMPARE(loadedScreens(), QStringList({"intro0", name}));
@@ -84,13 +85,13 @@ private slots:
         const int live = m.liveEntry();
         QWindow* w = windowOf(m);
         for (int i = 0; i < kEntriesPerMenu; ++i) {
-            hover(w, pointIn(m.Label3(i)));
-            hover(w, pointIn(m.Label3(i), QPoint(3, 3)));
+            QTest::mouseMove(w, pointIn(m.Label3(i)));
+            QTest::mouseMove(w, pointIn(m.Label3(i), QPoint(3, 3)));
         }
         QCOMPARE(backStyles(m), kAllBoxed);
-        hover(w, pointIn(m.Label2(2)));
-        hover(w, kBare);
-        hover(w, pointIn(m.Label2(4)));
+        QTest::mouseMove(w, pointIn(m.Label2(2)));
+        QTest::mouseMove(w, kBare);
+        QTest::mouseMove(w, pointIn(m.Label2(4)));
         const QList<int> highlight = backStyles(m);
         const quint64 generation = m.generation();
 

@@ -15,20 +15,21 @@
 
 namespace testsupport {
 
-// Records what the program asks of the desktop instead of doing it.
+// Records what the program asks of the desktop instead of doing it; a refusing one has no application for
+// what it is asked to open.
 class RecordingPlatform : public vb::Platform {
 public:
     struct Request {
         QString verb, target;
     };
     QList<Request> opened;
-    QList<QWidget*> keptInFront;
     QStringList errorReports;
+    bool refuses = false;
     bool shellOpen(QWidget*, const QString& verb, const QString& target) override {
         opened.append({verb, target});
-        return true;
+        return !refuses;
     }
-    void keepInFront(QWidget* window) override { keptInFront.append(window); }
+    void keepInFront(QWidget*) override {}
     void showErrorReport(const QString& text) override { errorReports.append(text); }
 };
 
@@ -76,10 +77,6 @@ inline void drag(QWindow* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::Lef
     QTest::mouseRelease(w, b, Qt::NoModifier, to);
 }
 
-inline void hover(QWindow* w, QPoint at) {
-    QTest::mouseMove(w, at);
-}
-
 // The number of the runtime error that `f` raises, or 0 if it raises none.
 template <class F> int runtimeErrorOf(F&& f) {
     try {
@@ -90,15 +87,11 @@ template <class F> int runtimeErrorOf(F&& f) {
     return 0;
 }
 
-// A data folder of the test's own: an empty Images folder, holding `file` with `bytes` if one is named.
+// A data folder of the test's own, with an empty Images folder.
 struct ScratchData {
     QTemporaryDir dir;
-    explicit ScratchData(const QString& file = QString(), const QByteArray& bytes = QByteArray()) {
+    ScratchData() {
         QDir(dir.path()).mkdir(QStringLiteral("Images"));
-        if (!file.isEmpty()) {
-            QFile f(dir.filePath(QStringLiteral("Images/") + file));
-            if (f.open(QIODevice::WriteOnly)) f.write(bytes);
-        }
         vb::setDataDir(dir.path());
     }
 };
@@ -114,18 +107,4 @@ inline void expectStoppedWithReport(const RecordingPlatform& desktop, const QStr
     QVERIFY(vb::Runtime::loadedForms().isEmpty());
 }
 
-// A desktop with no application for what it is asked to open: it records the request and says no.
-struct RefusingPlatform : RecordingPlatform {
-    bool shellOpen(QWidget* owner, const QString& verb, const QString& target) override {
-        RecordingPlatform::shellOpen(owner, verb, target);
-        return false;
-    }
-};
-
-inline RefusingPlatform& refuseDesktop() {
-    auto p = std::make_unique<RefusingPlatform>();
-    RefusingPlatform& ref = *p;
-    vb::Runtime::setPlatform(std::move(p));
-    return ref;
-}
 } // namespace testsupport
