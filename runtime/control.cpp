@@ -22,7 +22,7 @@ int shiftBits(Qt::KeyboardModifiers m) {
 
 Control::Control(Form& form, QWidget* container, const QString& name, int index)
     : QWidget(container), m_form(form), m_name(name), m_index(index), m_generation(form.generation()),
-      m_tabIndex(form.controls().size()) {
+      m_tabIndex(form.controlCount()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_NoMousePropagation);
     // The design name, so tools outside the program (accessibility, test drivers) can find the control.

@@ -284,6 +284,13 @@ QList<Control*> Form::controls() const {
     return all;
 }
 
+int Form::controlCount() const {
+    int n = 0;
+    for (const auto& byIndex : m_controls)
+        n += int(byIndex.size());
+    return n;
+}
+
 Handlers& Form::handlers(const QString& name) {
     return m_handlers[name];
 }

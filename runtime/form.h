@@ -79,6 +79,7 @@ public:
     // Controls by name; an element of an array by name and index (-1 for a plain control).
     Control* findControl(const QString& name, int index = -1) const;
     QList<Control*> controls() const;
+    int controlCount() const;
     Handlers& handlers(const QString& name);
 
     // Keeps the window in front of the program's other windows (and others' where the system allows).
