@@ -82,6 +82,12 @@ void Form::Show() {
     if (!m_loaded || !m_window) return; // Form_Load unloaded it again
     if (m_window->isHidden()) {
         applyWindowGeometry();
+        // The backdrop goes to the back before it is mapped: mapped on top and lowered after, it would cover
+        // the screens for a moment, and each of them would be sent to the display again.
+        if (m_stayAtBottom) {
+            m_window->winId();
+            Runtime::lowerWindow(m_window);
+        }
         m_window->show();
     }
     if (!m_stayAtBottom) {
