@@ -147,42 +147,6 @@ private slots:
         }
     }
 
-    // Every picture a screen shows at its own size (background, pictures, picture boxes) is painted from its
-    // drawing, not blown up: each part painted alone, without the controls over it.
-    void screensShowPicturesSharp_data() {
-        QTest::addColumn<QString>("screen");
-        for (const ScreenInfo& s : allScreens())
-            QTest::newRow(qPrintable(s.name)) << s.name;
-    }
-    void screensShowPicturesSharp() {
-        if (m_drawing < 2) QSKIP("at this factor the picture itself is shown");
-        QFETCH(QString, screen);
-        Form* f = screenByName(screen);
-        Runtime::dispatch([f] { f->Show(); });
-        QVERIFY(!Runtime::ended());
-        QList<std::pair<QWidget*, Picture>> shown = {{f->hWnd(), f->Picture()}};
-        for (Control* c : f->controls())
-            if (auto* image = qobject_cast<Image*>(c); image && !image->Stretch())
-                shown.append({c, image->Picture()});
-            else if (auto* box = qobject_cast<PictureBox*>(c))
-                shown.append({c, box->Picture()});
-        for (const auto& [on, p] : shown) {
-            const QRect area = QRect(QPoint(), p.pixmap().deviceIndependentSize().toSize()) & on->rect();
-            if (p.isEmpty() || !on->isVisibleTo(f->hWnd()) || area.width() < 8 || area.height() < 8) continue;
-            QImage painted(on->size() * m_scale, QImage::Format_RGB32);
-            painted.setDevicePixelRatio(m_scale);
-            on->render(&painted, QPoint(), QRegion(), {});
-            painted = painted.copy(QRect(QPoint(), (QSizeF(area.size()) * m_scale).toSize()));
-            const QString file = resolveDataPath(p.path());
-            const double sharp = difference(
-                painted, QImage(drawnAt(file, m_drawing)).copy(QRect(QPoint(), area.size() * m_drawing)));
-            const double blown = difference(painted, QImage(file).copy(area));
-            QVERIFY2(sharp < blown * 0.6,
-                     qPrintable(on->objectName() +
-                                QStringLiteral(": %1 from the drawing, %2 blown up").arg(sharp).arg(blown)));
-        }
-    }
-
     // The screenshot tool draws at the scale it is given, through the same drawings.
     void theScreenshotToolDrawsAtItsScale() {
         QTemporaryDir out;
