@@ -1,5 +1,4 @@
-// The navigation tests start from a fresh runtime, a recording desktop, no backdrop, and a data folder of
-// plain pictures of their own, so that they do not depend on the drawn ones and can take one away.
+// A fresh runtime, a recording desktop, no backdrop, and plain pictures of the tests' own to take away.
 #pragma once
 
 #include "Module1.h"
@@ -39,7 +38,7 @@ struct NavigationFixture {
 // A point on the bare opening screen or a bare menu, away from every control.
 inline const QPoint kBare(300, 120);
 
-// The title screen as the program starts, then its "OK": the opening screen comes up.
+// The title screen as the program starts, then its "OK".
 inline void startAtOpeningScreen() {
     vb::Runtime::dispatch([] { vb::form<Titlefrm>().Show(); });
     testsupport::click(*vb::form<Titlefrm>().Command1);

@@ -1,6 +1,4 @@
-// A broken installation at the board: each picture and the cursor missing, empty, cut short or not a picture
-// at all. The screen that reads it stops the program with the runtime's report naming the file (status 1),
-// never a crash. (The title picture's fallback and a broken Images folder: test_program, test_housestyle.)
+// Each picture and the cursor broken: the screen that reads it stops the program with a report naming it.
 #include "damage.h"
 #include "registry.h"
 #include "support/testsupport.h"
@@ -54,13 +52,12 @@ private slots:
         expectStoppedWithReport(*m_desktop, {QStringLiteral("'%1'").arg(picture),
                                              damage == Damage::Missing ? QStringLiteral("File not found")
                                                                        : QStringLiteral("Invalid picture")});
-        // Every window went with the report; nothing is left half-built on the board.
-        tour::settle();
+        tour::settle(); // nothing is left half-built on the board
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY(!w->isVisible());
     }
 
-    // The runtime itself: a file cut anywhere is refused, whatever its format, while the whole file loads.
+    // A file cut anywhere is refused, whatever its format, while the whole file loads.
     void aPictureCutAnywhereIsRefused_data() {
         QTest::addColumn<QString>("file");
         for (const QString& f : QDir(m_realData + QStringLiteral("/Images")).entryList(QDir::Files))

@@ -1,13 +1,10 @@
-// The opening screen and the backdrop: the way in from the title screen and back, "Hide Desktop" across
-// visits, the backdrop's place at the back, and the links to the web site and the guide's document.
+// The opening screen and the backdrop: title and back, "Hide Desktop" across visits, the desktop links.
 #include "Grey.h"
 #include "TeacherGuide.h"
 #include "TopicMenu.h"
 #include "intro0.h"
 #include "navigation_data.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QtTest>
 
 using namespace vb;
@@ -23,23 +20,13 @@ private slots:
 
     void titleAndOpeningScreenLeadToEachOther() {
         startAtOpeningScreen();
-        QCOMPARE(stackNames(), QStringList({"intro0"}));
-        // Exit offers the title, built afresh, with Cancel, which comes back (again and again:
-        // test_openclose).
-        click(*form<intro0>().Command1);
+        click(*form<intro0>().Command1); // Exit offers the title with Cancel, which comes back
         QCOMPARE(loadedScreens(), QStringList({"Titlefrm"}));
-        Titlefrm& title = form<Titlefrm>();
-        QVERIFY(title.hWnd()->isVisible());
-        QCOMPARE(title.Command1->Caption(), QStringLiteral("Cancel"));
-        QVERIFY(title.Picture1->Picture().path().contains(QStringLiteral("beesm.jpg"))); // Load ran again
-        click(*title.Command1);
+        QCOMPARE(form<Titlefrm>().Command1->Caption(), QStringLiteral("Cancel"));
+        click(*form<Titlefrm>().Command1);
         QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-    }
-
-    void openingAMenuFromTheOpeningScreenLeavesOnlyThatMenu() {
-        startAtOpeningScreen();
+        // Brought forward from a task bar over menu2, the opening screen still leaves one menu.
         click(form<intro0>().Label2(1));
-        // The opening screen brought forward from outside the program (a task bar) while menu2 is open.
         Runtime::dispatch([] { form<intro0>().Show(); });
         click(form<intro0>().Label2(3));
         QCOMPARE(loadedScreens(), QStringList({"intro0", "menu4"}));
@@ -49,46 +36,28 @@ private slots:
     void hideDesktopPutsTheBackdropBehindUntilUnticked() {
         startAtOpeningScreen();
         click(*form<intro0>().Check1);
-        QCOMPARE(hidedesktop, 1);
         const Grey& g = form<Grey>();
-        QVERIFY(g.hWnd()->geometry().contains(QGuiApplication::primaryScreen()->geometry()));
-        QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
         const quint64 greyGeneration = g.generation();
-
         click(*form<intro0>().Command1);
-        QCOMPARE(hidedesktop, 1);
         QCOMPARE(stackNames(), QStringList({"Grey", "Titlefrm"}));
-
         click(*form<Titlefrm>().Command1);
         intro0& o = form<intro0>();
         QCOMPARE(o.Check1->Value(), 1); // ticked again by the opening screen's Load
         QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
         QCOMPARE(g.generation(), greyGeneration); // the same backdrop, not a new one
         QVERIFY(o.Label2(4).Visible());           // completed after its early showing by the check box
-        QCOMPARE(o.Picture().path(), QStringLiteral("Images\\bee.jpg"));
 
-        // Through the menus the backdrop stays at the back; a menu's Exit uncovers the same opening screen.
-        const quint64 generation = o.generation();
+        // Through the menus the backdrop stays at the back, even when clicked.
         click(o.Label2(0));
         click(form<menu1>().Label2(2));
+        QTest::mouseClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseDClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QCOMPARE(stackNames(), QStringList({"Grey", "intro0", "menu3"}));
-        for (const QPoint at : {QPoint(5, 5), QPoint(790, 590), QPoint(400, 300)}) { // not even when clicked
-            QTest::mouseClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, at);
-            QTest::mouseDClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, at);
-            QCOMPARE(stackNames(), QStringList({"Grey", "intro0", "menu3"}));
-        }
-        click(*form<menu3>().Command1);
-        QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
-        QCOMPARE(o.generation(), generation);
-        QCOMPARE(o.Check1->Value(), 1);
 
-        // Unticked on the next visit, it goes for good.
+        // Unticked, it goes for good.
+        click(*form<menu3>().Command1);
+        click(*o.Check1);
         click(*o.Command1);
-        click(*form<Titlefrm>().Command1);
-        click(*form<intro0>().Check1);
-        QCOMPARE(hidedesktop, 0);
-        QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-        click(*form<intro0>().Command1);
         click(*form<Titlefrm>().Command1);
         QCOMPARE(form<intro0>().Check1->Value(), 0);
         QVERIFY(!g.isLoaded());
@@ -105,33 +74,15 @@ private slots:
         QFETCH(bool, guide);
         QFETCH(QString, target);
         startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        click(*o.Label1); // no other label asks anything of the desktop
-        if (guide) click(o.Label2(7));
-        Label& link = guide ? *teacherGuidePage(0).Label2 : o.Label2(6);
-        for (int i = 0; i < 3; ++i)
-            click(link);
-        QCOMPARE(fx.desktop->opened.size(), 3);
-        for (const auto& request : fx.desktop->opened)
-            QCOMPARE(request.verb + u' ' + request.target, QStringLiteral("open ") + target);
-
+        if (guide) click(form<intro0>().Label2(7));
+        Label& link = guide ? *teacherGuidePage(0).Label2 : form<intro0>().Label2(6);
+        click(link);
         fx.desktop->refuses = true;
         click(link);
-        QCOMPARE(fx.desktop->opened.size(), 4);
+        QCOMPARE(fx.desktop->opened.size(), 2);
+        QCOMPARE(fx.desktop->opened[1].target, target);
         QVERIFY(fx.desktop->errorReports.isEmpty());
         QCOMPARE(stackNames().last(), guide ? QStringLiteral("TeacherGuide0") : QStringLiteral("intro0"));
-        QVERIFY(!Runtime::ended());
-    }
-
-    void wwwLinksIsHiddenAndDoesNothing() {
-        startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        // Hidden, a click at its place lands on the bare screen; its handler called anyway does nothing
-        // either.
-        QTest::mouseClick(windowOf(o), Qt::LeftButton, Qt::NoModifier, pointIn(o.Label2(5)));
-        Runtime::dispatch([&o] { o.Label2_Click(5); });
-        QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-        QVERIFY(fx.desktop->opened.isEmpty());
         QVERIFY(!Runtime::ended());
     }
 };

@@ -1,5 +1,4 @@
-// The desktop's own opener gets the publisher's address or "Teacher Guide.doc" as one argument, never through
-// a command shell. (Which targets are asked: test_navigation, and the monkey over every screen.)
+// The desktop's own opener gets its target as one argument, never through a command shell.
 #include "tour.h"
 
 #include <QtTest>
@@ -9,7 +8,6 @@ using namespace testsupport;
 
 namespace {
 
-// In the child process: the desktop's own way of opening, on a real windowing system.
 int openWithTheDesktop(int argc, char** argv) {
     QApplication app(argc, argv);
     const bool accepted =
@@ -25,7 +23,7 @@ class TestShell : public tour::Fixture {
 private slots:
     void theDesktopGetsOneArgumentAndNoShell_data() {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("argument"); // what the opener must receive; {DATA} is the data folder
+        QTest::addColumn<QString>("argument"); // {DATA} is the data folder
         QTest::newRow("address") << QString::fromLatin1(tour::kPublisherAddress)
                                  << QString::fromLatin1(tour::kPublisherAddress);
         QTest::newRow("the document, named with shell syntax")
@@ -35,8 +33,7 @@ private slots:
     void theDesktopGetsOneArgumentAndNoShell() {
         QFETCH(QString, target);
         QFETCH(QString, argument);
-        // An X display of its own (Qt's offscreen platform has no desktop services); Xvfb picks a free one
-        // and writes its number once it accepts connections.
+        // Offscreen has no desktop services: an X display of its own, whose number Xvfb writes when ready.
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");
         if (xvfb.isEmpty()) QSKIP("no Xvfb here");
         QProcess server;
@@ -45,7 +42,7 @@ private slots:
         while (!display.contains('\n') && server.waitForReadyRead(10000))
             display += server.readAllStandardOutput();
         if (display.trimmed().isEmpty()) QSKIP("Xvfb gave no display");
-        QTemporaryDir scratch; // the child's working folder, which also holds the stand-in opener
+        QTemporaryDir scratch; // the child's working folder, with the stand-in opener
         QFile opener(scratch.filePath("xdg-open"));
         QVERIFY(opener.open(QIODevice::WriteOnly) &&
                 opener.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$OPENER_LOG\"\n"
