@@ -51,8 +51,8 @@ struct Monkey {
             failure = QStringLiteral("seed %1, event %2 (%3): %4").arg(seed).arg(event).arg(doing, why);
     }
 
-    QWidget* pickWindow() {
-        if (held && grab && grab->isVisible()) return grab;
+    QWidget* pickWindow(bool pointer = true) {
+        if (pointer && held && grab && grab->isVisible()) return grab;
         QWidget* jotter = tour::Walker::window(QLatin1String(tour::kJotter));
         if (jotter && uniform(0, 2) == 0) return jotter;
         Form* front = tour::frontScreen();
@@ -129,8 +129,10 @@ struct Monkey {
                 QStringLiteral("Ctrl+J; Ctrl+J; Esc; Return; Space; Tab; Down; A; J; Shift+J; Alt+F4"));
             const QKeySequence& key = keys[uniform(0, int(keys.size()) - 1)];
             doing = QStringLiteral("key ") + key.toString();
+            // Keys go to the window in front, even while buttons are held on one it covers.
             QWidget* popup = QApplication::activePopupWidget();
-            QTest::keySequence((popup ? popup : w.data())->windowHandle(), key);
+            QWidget* target = popup ? popup : pickWindow(false);
+            if (target) QTest::keySequence(target->windowHandle(), key);
             break;
         }
         case 6:
