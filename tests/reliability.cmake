@@ -23,7 +23,6 @@ zb_program_test(test_install)
 target_compile_definitions(test_install PRIVATE
     ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
-zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
 zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
 zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
@@ -74,7 +73,7 @@ if(ZB_SANITIZE)
                 "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
         endforeach()
         # LeakSanitizer sees a leak of a single round.
-        set_property(TEST test_openclose APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
+        set_property(TEST test_flow APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
         # LeakSanitizer's own tracer crashes at exit after the 3.6x run; leaks stay checked at other factors.
         set_property(TEST test_captions_3.6x APPEND PROPERTY ENVIRONMENT
             "ASAN_OPTIONS=detect_leaks=0:halt_on_error=1:detect_stack_use_after_return=1")
