@@ -42,8 +42,7 @@ struct Monkey {
     QSet<QString> seen;
     int event = 0;
     Qt::MouseButtons held;
-    QPointer<QWidget>
-        grab; // while buttons are held the window first pressed gets the pointer, as the system does
+    QPointer<QWidget> grab; // while buttons are held, the window first pressed gets the pointer
 
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     void fail(const QString& why) {
@@ -98,14 +97,9 @@ struct Monkey {
                                       ? (held & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton)
                                       : kButtons[uniform(0, 3)];
         const QPoint at = pickPoint(w), to = pickPoint(w);
-        doing = QStringLiteral("kind %1, button %2 at %3,%4 to %5,%6 on %7")
-                    .arg(kind)
-                    .arg(b)
-                    .arg(at.x())
-                    .arg(at.y())
-                    .arg(to.x())
-                    .arg(to.y())
-                    .arg(w->objectName());
+        doing = QString::asprintf("kind %d, button %d at %d,%d to %d,%d on ", kind, int(b), at.x(), at.y(),
+                                  to.x(), to.y()) +
+                w->objectName();
         switch (kind) {
         case 0: // a click; a list it opens is picked from now and then
             mouse(QEvent::MouseButtonPress, w, b, at);
@@ -195,8 +189,7 @@ struct Monkey {
             if (event == plantAt) {
                 doing = QStringLiteral("a planted fault");
                 plant();
-                step();
-                if (!failure.isEmpty()) break;
+                step(); // a failure keeps this event's number
             }
             runEvent();
         }

@@ -1,4 +1,6 @@
-// The forms runtime, driven as the screens drive it: through real mouse events on real windows.
+// The forms runtime, driven as the screens drive it: through real mouse events on real windows; and the house
+// style over it on displays of several sizes: centred, overhanging a small display, pointer back to normal.
+#include "Module1.h"
 #include "support/testsupport.h"
 
 #include <QtTest>
@@ -36,6 +38,18 @@ protected:
 private:
     void log(const char* what, int b, Single x, Single y) {
         events << QStringLiteral("%1 %2 %3,%4").arg(QLatin1String(what)).arg(b).arg(x).arg(y);
+    }
+};
+
+class Plain : public Form {
+public:
+    Plain() : Form(QStringLiteral("Plain")) {}
+    bool withPicture1 = false;
+
+protected:
+    void Design() override {
+        setClientSize(3000, 2000);
+        if (withPicture1) add<PictureBox>("Picture1", 0, 0, 1500, 1500).setBackColor(RGB(1, 2, 3));
     }
 };
 
@@ -111,6 +125,30 @@ private slots:
         QVERIFY(!p.events.contains(QStringLiteral("click")));
         click(*p.Label1);
         QCOMPARE(p.events.last(), QStringLiteral("click"));
+    }
+
+    // Without a Picture1 the step that colours it is skipped and the rest still happens.
+    void houseStyle_data() {
+        QTest::addColumn<QSizeF>("display");
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("800 x 600 with Picture1") << QSizeF(12000, 9000) << true;
+        QTest::newRow("smaller 640 x 480") << QSizeF(9600, 7200) << false;
+        QTest::newRow("odd 1366 x 768") << QSizeF(20490, 11520) << false;
+    }
+    void houseStyle() {
+        QFETCH(QSizeF, display);
+        QFETCH(bool, picture);
+        Screen.setSizeOverride(display);
+        auto& f = form<Plain>();
+        f.withPicture1 = picture;
+        f.Load();
+        ApplyHouseStyle(f);
+        if (picture) QCOMPARE(f.findControl(QStringLiteral("Picture1"))->BackColor(), kHouseBlue);
+        QCOMPARE(Screen.MousePointer(), int(vbDefault));
+        QCOMPARE(double(f.Left()) * 2 + f.Width(), display.width());
+        QCOMPARE(double(f.Top()) * 2 + f.Height(), display.height());
+        QCOMPARE(f.hWnd()->pos(), QPoint(twipsToPixels(f.Left()), twipsToPixels(f.Top())));
+        QCOMPARE(f.hWnd()->size(), QSize(800, 600));
     }
 };
 
