@@ -7,6 +7,7 @@
 #include "support/testsupport.h"
 #include "tour.h"
 
+#include <QFontMetricsF>
 #include <QtTest>
 
 #include <cmath>
@@ -145,6 +146,41 @@ private slots:
                                QImage(next)) < 0.01);
             if (next == bee) break;
         }
+    }
+
+    // No clipped text on the board: every caption, on labels and buttons, fits its box in the font it is
+    // drawn with.
+    void everyLabelOfEveryScreenFits_data() {
+        QTest::addColumn<QString>("screen");
+        for (const ScreenInfo& s : allScreens())
+            QTest::newRow(qPrintable(s.name)) << s.name;
+    }
+    void everyLabelOfEveryScreenFits() {
+        QFETCH(QString, screen);
+        Form* f = screenByName(screen);
+        Runtime::dispatch([f] { f->Show(); });
+        QVERIFY2(!Runtime::ended(), "the screen failed to load");
+        int captions = 0;
+        for (Control* c : f->controls()) {
+            auto* b = qobject_cast<CommandButton*>(c);
+            auto* l = qobject_cast<Label*>(c);
+            const QString caption = b ? b->Caption() : l ? l->Caption() : QString();
+            if (caption.isEmpty()) continue;
+            ++captions;
+            bool fits = b || l->captionFits();
+            if (b) { // drawn centred and word-wrapped inside the button's raised edge
+                const QRectF inner = QRectF(b->rect()).adjusted(2, 2, -2, -2);
+                const QFontMetricsF fm(resolveFont(b->Font()));
+                for (const QString& w : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    fits = fits && fm.horizontalAdvance(w) <= inner.width();
+                fits = fits && fm.boundingRect(inner, Qt::AlignCenter | Qt::TextWordWrap, caption).height() <=
+                                   inner.height();
+            }
+            QVERIFY2(fits, qPrintable(QStringLiteral("%1(%2) does not fit ").arg(c->Name()).arg(c->Index()) +
+                                      caption));
+        }
+        // Only the backdrop is a screen without text; any other screen without captions failed to build them.
+        QCOMPARE(captions > 0, screen != QLatin1String("Grey"));
     }
 
     // The screenshot tool draws at the scale it is given, through the same drawings.
