@@ -1,10 +1,12 @@
 // The real executable, worked by the driver plugin: it writes no file, stops with a report on a broken
-// picture, falls back without the title's, and runs once per session.
+// picture, falls back without the title's, and runs once per session; and broken pictures in-process.
 #include "programrun.h"
+#include "registry.h"
 #include "tour.h"
 
 #include <QtTest>
 
+using namespace vb;
 using namespace testsupport;
 
 namespace {
@@ -14,8 +16,25 @@ enum Folder { Removed = 10, APlainFile };
 
 class TestProgram : public QObject {
     Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_data;
+    QString m_realData;
+    RecordingPlatform* m_desktop = nullptr;
+
+    QString freshData() {
+        m_data = std::make_unique<QTemporaryDir>();
+        return copyProgramData(m_realData, m_data->path()) ? m_data->path() : QString();
+    }
+
 private slots:
-    void initTestCase() { tour::enableJotterKey(); } // the Jotter is reachable, by Ctrl+J
+    void initTestCase() {
+        tour::enableJotterKey(); // the Jotter is reachable, by Ctrl+J
+        m_realData = DataDir();
+    }
+    void init() {
+        freshRuntime();
+        m_desktop = &recordDesktop();
+    }
+    void cleanup() { freshRuntime(); }
 
     // A whole tour, with every folder the program could write to private: afterwards each is as it was.
     void aTourWritesNoFile() {
@@ -39,7 +58,7 @@ private slots:
     }
 
     // The file broken and how, and the runtime's report naming the picture (status 1) or, with none, the
-    // opening screen reached (status 0). Every picture in-process is test_badinput's.
+    // opening screen reached (status 0). Every picture in-process: below.
     void aBrokenInstallation_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("damage");
@@ -122,6 +141,57 @@ private slots:
         second.start(exe, QDir::rootPath());
         QVERIFY2(!second.finish(2000) && second.err.isEmpty(), qPrintable(second.describe()));
         QVERIFY2(!first.finish(10) && first.err.isEmpty(), qPrintable(first.describe()));
+    }
+
+    // In-process, each picture and the cursor broken: the screen that reads it stops the program, naming it.
+    void aBrokenPictureStopsTheProgramNamingIt_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<Damage>("damage");
+        for (const tour::PictureUse& p : tour::kPictures)
+            if (QLatin1String(p.screen) != QLatin1String(tour::kFirstScreen))
+                for (Damage d : kDamages)
+                    QTest::addRow("%s %s", p.file, qPrintable(damageName(d)))
+                        << QString::fromLatin1(p.file) << QString::fromLatin1(p.screen) << d;
+    }
+    void aBrokenPictureStopsTheProgramNamingIt() {
+        QFETCH(QString, picture);
+        QFETCH(QString, screen);
+        QFETCH(Damage, damage);
+        const QString data = freshData();
+        QVERIFY(!data.isEmpty() && testsupport::damage(dataFile(data, picture), damage));
+        setDataDir(data);
+        tour::start();
+        QVERIFY(!Runtime::ended());
+        QVERIFY(!tour::open(screen));
+        expectStoppedWithReport(*m_desktop, {QStringLiteral("'%1'").arg(picture),
+                                             damage == Damage::Missing ? QStringLiteral("File not found")
+                                                                       : QStringLiteral("Invalid picture")});
+        tour::settle(); // nothing is left half-built on the board
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!w->isVisible());
+    }
+
+    // A file cut anywhere is refused, whatever its format, while the whole file loads.
+    void aPictureCutAnywhereIsRefused_data() {
+        QTest::addColumn<QString>("file");
+        for (const QString& f : QDir(m_realData + QStringLiteral("/Images")).entryList(QDir::Files))
+            QTest::newRow(qPrintable(f)) << f;
+    }
+    void aPictureCutAnywhereIsRefused() {
+        QFETCH(QString, file);
+        setDataDir(freshData());
+        const QString name = QStringLiteral("Images\\") + file;
+        QFile f(dataFile(DataDir(), name));
+        const qint64 size = f.size();
+        QVERIFY(size > 0 && !LoadPicture(name).isEmpty());
+        for (int tenth = 9; tenth >= 1; --tenth) { // shorter each time
+            QVERIFY(f.resize(size * tenth / 10));
+            clearPictureCache();
+            QVERIFY2(
+                runtimeErrorOf([&] { (void)LoadPicture(name); }) == err::InvalidPicture,
+                qPrintable(QStringLiteral("%1 cut at %2/10 was taken for a picture").arg(file).arg(tenth)));
+        }
     }
 };
 

@@ -151,7 +151,7 @@ private slots:
         QVERIFY(reopened.count(0)); // theme 0 is avoided on the first opening only
     }
 
-    // A broken cursor file is test_badinput's; the cursor's own shape is the picture tests'.
+    // A broken cursor file is test_program's; the cursor's own shape is the picture tests'.
     void theListsShowThePointingHand() {
         const QPoint hotSpot = LoadPicture(QStringLiteral("Images/H_POINT.cur")).hotSpot();
         auto& f = openSentence();
