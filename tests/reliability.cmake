@@ -23,7 +23,6 @@ zb_program_test(test_install)
 target_compile_definitions(test_install PRIVATE
     ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
-zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
 # Runs again of a test under another environment: the boards' displays for the offscreen platform, factors.
 function(zb_rerun test name platform)
