@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The program under a real window manager on its own Xvfb display, clicked through the X server, with the
-# windows' stacking, frames and size hints read back from the server.
-# Usage: desktop.sh WM PROGRAM PLUGIN_DIR   (ZB_SHOTS=DIR also keeps a picture of the display after each step)
+# The program under a real window manager on its own Xvfb display, clicked through the X server; stacking,
+# frames and size hints read back. Usage: desktop.sh WM PROGRAM PLUGIN_DIR (ZB_SHOTS=DIR: a picture per step)
 set -u
-wm=$1 program=$2 plugins=$3 scratch=$(mktemp -d) step=0
-bus=
+wm=$1 program=$2 plugins=$3 scratch=$(mktemp -d) step=0 bus=
 trap 'kill $(jobs -p) $bus 2>/dev/null; wait; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL under $wm, step $step: $*"; tail -3 "$scratch/out"; exit 1; }
 soon() { for _ in $(seq 100); do eval "$1" && return 0; sleep 0.05; done; return 1; }
@@ -22,23 +20,22 @@ QT_PLUGIN_PATH=$plugins QT_QPA_GENERIC_PLUGINS=zbdriver:xmap "$program" --scale 
 
 xid() { grep "^zbdriver: window $1 " "$scratch/out" | tail -1 | cut -d' ' -f4; }
 name() { grep "^zbdriver: window .* $(($1))\$" "$scratch/out" | tail -1 | cut -d' ' -f3; }
-# The program's windows, back to front, as the window manager stacks them (xfwm4 lists the stacking only once
-# it has restacked; before that there is one window, and the list of windows says the same).
+# The program's windows, back to front (xfwm4 lists the stacking only once it has restacked).
 stack() {
     for w in $(xprop -root _NET_CLIENT_LIST_STACKING _NET_CLIENT_LIST | sed -n 's/.*# //p' | head -1 | tr -d ,); do
         name "$w"
     done | xargs
 }
 prop() { xprop -id "$(xid "$1")" "$2"; }
+# Clicks control $2 of window $1, then waits until the stacking matches pattern $3.
 click() {
     read -r x y < <(grep "^zbdriver: at $1 $2 " "$scratch/out" | tail -1 | cut -d' ' -f5-)
     [ -n "${y:-}" ] || fail "no $2 on $1"
-    xdotool mousemove --window "$(xid "$1")" "$x" "$y" click 1
+    xdotool mousemove --window "$(xid "$1")" "$x" "$y" click 1 && expect "$3"
 }
-# Waits until the stacking matches a pattern, e.g. "Grey .* intro0$".
 expect() {
-    step=$((step + 1))
-    want=$1 && soon '[[ "$(stack)" =~ $want ]]' || fail "stacking '$(stack)', wanted '$1'"
+    step=$((step + 1)) want=$1
+    soon '[[ "$(stack)" =~ $want ]]' || fail "stacking '$(stack)', wanted '$1'"
     [ -z "${ZB_SHOTS:-}" ] || import -window root "$ZB_SHOTS/$wm-$step.png"
 }
 frame() { prop "$1" _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ' '; }
@@ -56,14 +53,14 @@ IFS=, read -r l r t b <<<"$(frame Titlefrm)"
 cx=$((X - l + (l + Width + r) / 2 - 640)) cy=$((Y - t + (t + Height + b) / 2 - 512))
 ((cx * cx + cy * cy <= 100)) || fail "the title screen's centre is off by $cx, $cy"
 fixed Titlefrm
-click Titlefrm Command1 && expect '^intro0$'
-click intro0 Check1 && expect '^Grey intro0$'
+click Titlefrm Command1 '^intro0$'
+click intro0 Check1 '^Grey intro0$'
 xdotool mousemove 3 3 click 1 && expect '^Grey intro0$'
 xdotool key ctrl+j && expect '^Grey intro0 notepad$'
 fixed notepad
-click intro0 'Label2(1)' && expect '^Grey intro0 menu2 notepad$'
-click menu2 'Label3(1)' && expect '^Grey intro0 menu2 reflex notepad$'
-click reflex 'Label3(0)' && expect '^Grey intro0 menu2 notepad$'
-click notepad Command1 && expect '^Grey intro0 menu2$'
+click intro0 'Label2(1)' '^Grey intro0 menu2 notepad$'
+click menu2 'Label3(1)' '^Grey intro0 menu2 reflex notepad$'
+click reflex 'Label3(0)' '^Grey intro0 menu2 notepad$'
+click notepad Command1 '^Grey intro0 menu2$'
 for s in Grey intro0 menu2; do [ "$(frame $s)" = 0,0,0,0 ] || fail "$s has a frame: $(frame $s)"; done
 echo "under $wm: $step steps as expected"

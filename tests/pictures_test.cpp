@@ -1,5 +1,4 @@
-// The committed pictures are what the drawing tool draws, and it draws the same every time. (That each twin
-// is twice its picture: test_scaling.)
+// The committed pictures are what the drawing tool draws, the same every time. (Each twin: test_scaling.)
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,8 +10,7 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The tool draws the same files twice over, and the committed ones are exactly what it draws today. A
-    // different JPEG codec or font rasteriser may nudge many pixels slightly; a change to the drawing moves
+    // Another JPEG codec or font rasteriser may nudge many pixels slightly; a change to the drawing moves
     // some a lot.
     void toolIsDeterministicAndMatchesCommittedPictures() {
         QTemporaryDir first, second;
@@ -20,7 +18,6 @@ private slots:
         for (const QString& dir : {first.path(), second.path()})
             QCOMPARE(QProcess::execute(QStringLiteral(ZB_DRAWIMAGES), {dir}), 0);
         const QStringList made = QDir(first.path()).entryList(QDir::Files);
-        QCOMPARE(QDir(second.path()).entryList(QDir::Files), made);
         QCOMPARE(QDir(images).entryList(QDir::Files), made);
         auto bytes = [](const QString& dir, const QString& f) {
             QFile file(QDir(dir).filePath(f));
@@ -31,13 +28,11 @@ private slots:
             QVERIFY2(!a.isEmpty() && a == bytes(second.path(), f),
                      qPrintable(f + " differs between two runs"));
             const QString stale = f + QStringLiteral(" is stale: cmake --build build --target images");
-            if (f.endsWith(QLatin1String(".cur"))) {
-                QVERIFY2(committedBytes == a, qPrintable(stale));
-                continue;
-            }
             const QImage drawn = QImage::fromData(a).convertToFormat(QImage::Format_ARGB32);
             const QImage committed = QImage::fromData(committedBytes).convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(committed.size(), drawn.size());
+            QVERIFY2(f.endsWith(QLatin1String(".cur")) ? committedBytes == a
+                                                       : committed.size() == drawn.size(),
+                     qPrintable(stale));
             double total = 0;
             qint64 changed = 0;
             for (int y = 0; y < drawn.height(); ++y)
@@ -48,11 +43,9 @@ private slots:
                     total += d[0] + d[1] + d[2] + d[3];
                     changed += *std::max_element(d, d + 4) > 40;
                 }
-            const double mean = total / (4.0 * drawn.width() * drawn.height());
-            QVERIFY2(mean < 0.5 && changed <= qint64(drawn.width()) * drawn.height() / 20000,
-                     qPrintable(
-                         stale +
-                         QStringLiteral(" (mean difference %1, %2 pixels changed)").arg(mean).arg(changed)));
+            QVERIFY2(total <= 2.0 * drawn.width() * drawn.height() &&
+                         changed <= qint64(drawn.width()) * drawn.height() / 20000,
+                     qPrintable(stale + QStringLiteral(" (%1 pixels changed)").arg(changed)));
         }
     }
 };

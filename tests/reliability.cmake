@@ -1,5 +1,4 @@
-# Reliability: a tour of the program by clicks, the monkey, repeated opening and closing, bad input,
-# packaging and the boards' scale factors.
+# Reliability: the monkey, opening and closing, bad input, packaging and the boards' scale factors.
 add_library(zbtour STATIC tour/tour.cpp tour/tour.h tour/routes.h tour/walker.h support/testsupport.h)
 target_include_directories(zbtour PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/tour ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zbtour PUBLIC screens jotteraccess Qt6::Test)
@@ -15,51 +14,40 @@ set_target_properties(zbdriver PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINAR
 # Tests that start the real executable.
 function(zb_program_test name)
     zb_add_test(${name} SOURCES ${name}.cpp tour/programrun.h tour/damage.h LIBS zbtour)
-    target_compile_definitions(${name} PRIVATE
-        ZB_PROGRAM="$<TARGET_FILE:${ZB_APP_NAME}>"
-        ZB_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
-        ZB_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugins")
+    target_compile_definitions(${name} PRIVATE ZB_PROGRAM="$<TARGET_FILE:${ZB_APP_NAME}>"
+        ZB_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ZB_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugins")
     add_dependencies(${name} ${ZB_APP_NAME} zbdriver programdata)
 endfunction()
 zb_program_test(test_program)
 zb_program_test(test_install)
 target_compile_definitions(test_install PRIVATE
-    ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    ZB_VERSION="${PROJECT_VERSION}")
+    ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
-zb_add_test(test_openclose SOURCES test_openclose.cpp LIBS zbtour)
-zb_add_test(test_badinput SOURCES test_badinput.cpp tour/damage.h LIBS zbtour)
-zb_add_test(test_shell SOURCES test_shell.cpp LIBS zbtour)
 
-# The boards: displays configured for the offscreen platform, the program's options, and what a user sees.
+# Runs again of a test under another environment: the boards' displays for the offscreen platform, factors.
+function(zb_rerun test name platform)
+    add_test(NAME ${name} COMMAND ${test})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=${platform};LC_ALL=C.UTF-8;${ARGN}")
+endfunction()
+set(_on offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/displays)
 zb_add_test(test_scaling SOURCES test_scaling.cpp tour/damage.h LIBS zbtour displayfit)
 target_compile_definitions(test_scaling PRIVATE ZB_SCREENSHOT="$<TARGET_FILE:screenshot>")
 add_dependencies(test_scaling screenshot)
-set(_displays "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/displays")
-set_tests_properties(test_scaling PROPERTIES ENVIRONMENT "${_displays}/1024x768.json;LC_ALL=C.UTF-8")
-function(zb_scaling_run name display) # then the environment: the options and what a user sees
-    add_test(NAME test_scaling_${name} COMMAND test_scaling)
-    set_tests_properties(test_scaling_${name} PROPERTIES TIMEOUT 300
-        ENVIRONMENT "${_displays}/${display}.json;LC_ALL=C.UTF-8;${ARGN}")
-endfunction()
-zb_scaling_run(1.8x 1920x1080 ZB_EXPECT_FACTOR=1.8)
-zb_scaling_run(3.6x 3840x2160 ZB_EXPECT_FACTOR=3.6)
-zb_scaling_run(env 1920x1080 ZB_EXPECT_FACTOR=1.5 QT_SCALE_FACTOR=1.5)
-zb_scaling_run(option 3840x2160 ZB_EXPECT_FACTOR=2 "ZB_FIT_ARGS=--scale 2" QT_SCALE_FACTOR=3)
-zb_scaling_run(1x 1920x1080 ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--scale 1")
-zb_scaling_run(screen laptop-and-board ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--screen eDP-1" ZB_EXPECT_SCREEN=eDP-1)
-# Captions fit at the usual factors; clicks reach their controls at a fractional one.
-foreach(_factor 1.5 1.8 2 3.6)
-    add_test(NAME test_captions_${_factor}x COMMAND test_captions)
-    set_tests_properties(test_captions_${_factor}x PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=${_factor}" TIMEOUT 300)
-endforeach()
-add_test(NAME test_navigation_1.8x COMMAND test_navigation)
-set_tests_properties(test_navigation_1.8x PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=1.8" TIMEOUT 300)
+set_tests_properties(test_scaling PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${_on}/1024x768.json;LC_ALL=C.UTF-8")
+# Then the program's options and the factor and display a user sees.
+zb_rerun(test_scaling test_scaling_1.8x ${_on}/1920x1080.json ZB_EXPECT_FACTOR=1.8)
+zb_rerun(test_scaling test_scaling_3.6x ${_on}/3840x2160.json ZB_EXPECT_FACTOR=3.6)
+zb_rerun(test_scaling test_scaling_env ${_on}/1920x1080.json ZB_EXPECT_FACTOR=1.5 QT_SCALE_FACTOR=1.5)
+zb_rerun(test_scaling test_scaling_option ${_on}/3840x2160.json ZB_EXPECT_FACTOR=2 "ZB_FIT_ARGS=--scale 2"
+         QT_SCALE_FACTOR=3)
+zb_rerun(test_scaling test_scaling_1x ${_on}/1920x1080.json ZB_EXPECT_FACTOR=1 "ZB_FIT_ARGS=--scale 1")
+zb_rerun(test_scaling test_scaling_screen ${_on}/laptop-and-board.json ZB_EXPECT_FACTOR=1
+         "ZB_FIT_ARGS=--screen eDP-1" ZB_EXPECT_SCREEN=eDP-1)
+# Clicks reach their controls at a fractional factor.
+zb_rerun(test_navigation test_navigation_1.8x offscreen QT_SCALE_FACTOR=1.8)
 
-# In the sanitizer build every test runs with the sanitizers' options and the one list of suppressions
-# (deferred, so that every list's tests are there); planted faults show that the run catches them.
+# Sanitizer build: every test (deferred, so all lists' tests are there) with the options and suppressions.
 if(ZB_SANITIZE)
     add_executable(sanitizer_canary sanitizer/canary.cpp)
     target_link_libraries(sanitizer_canary PRIVATE Qt6::Core)
@@ -80,10 +68,9 @@ if(ZB_SANITIZE)
                 "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
         endforeach()
         # LeakSanitizer sees a leak of a single round.
-        set_property(TEST test_openclose APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
-        # LeakSanitizer's own tracer crashes at exit after the 3.6x run (signal 11 inside the tracer, every
-        # check passed); leaks stay checked at the other factors, address and undefined checks at all.
-        set_property(TEST test_captions_3.6x APPEND PROPERTY ENVIRONMENT
+        set_property(TEST test_flow APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
+        # LeakSanitizer's own tracer crashes at exit after the 3.6x run; leaks stay checked at other factors.
+        set_property(TEST test_scaling_3.6x APPEND PROPERTY ENVIRONMENT
             "ASAN_OPTIONS=detect_leaks=0:halt_on_error=1:detect_stack_use_after_return=1")
     endfunction()
     cmake_language(DEFER CALL zb_sanitizer_environment)

@@ -38,46 +38,26 @@ private slots:
                {QStringLiteral("-x"), m_deb, m_scratch.filePath(QStringLiteral("root"))});
     }
 
-    // What apt shows and acts on: the computed libraries and the design fonts, a named maintainer, and the
-    // words of the software centre's summary.
-    void controlData() {
-        QVERIFY2(QRegularExpression(QStringLiteral("^zestora-biology_" ZB_VERSION "_[a-z0-9]+\\.deb$"))
-                     .match(QFileInfo(m_deb).fileName())
-                     .hasMatch(),
-                 qPrintable(m_deb));
+    // What apt acts on (the computed libraries and the design fonts) and every file in place under /usr; the
+    // menu entry starts the installed program and names an installed icon.
+    void theDebianPackage() {
         const QString control = output(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), m_deb});
-        QFile metainfo(
-            QStringLiteral(ZB_SOURCE_DIR "/packaging/example.quorvane.ZestoraBiology.metainfo.xml"));
-        QVERIFY(metainfo.open(QIODevice::ReadOnly));
-        const QString summary = QRegularExpression(QStringLiteral("<summary>(.*)</summary>"))
-                                    .match(metainfo.readAll())
-                                    .captured(1);
-        const QRegularExpression depends(QStringLiteral("Depends: .*\\blibqt6widgets6\\b.*"));
-        for (const QString& field :
-             {QStringLiteral("Version: " ZB_VERSION "\n"), QStringLiteral("fonts-liberation2"),
-              QStringLiteral("fonts-wine"), QStringLiteral("@example.org>\n"),
-              QStringLiteral("Description: ") + summary + QLatin1Char('\n')})
-            QVERIFY2(control.contains(field) && control.contains(depends),
-                     qPrintable(field + u'\n' + control));
-    }
-
-    void everythingIsInPlace() {
+        for (const char* depends : {"libqt6widgets6", "fonts-liberation2", "fonts-wine"})
+            QVERIFY2(control.contains(QRegularExpression(QStringLiteral("Depends: .*\\b%1\\b").arg(depends))),
+                     qPrintable(control));
+        QSettings entry(
+            installed(QStringLiteral("share/applications/example.quorvane.ZestoraBiology.desktop")),
+            QSettings::IniFormat);
+        QCOMPARE(entry.value(QStringLiteral("Desktop Entry/Exec")).toString().section(u' ', 0, 0),
+                 QStringLiteral("zestora-biology"));
+        const QString icon = entry.value(QStringLiteral("Desktop Entry/Icon")).toString();
         QStringList expected = {QStringLiteral("share/metainfo/example.quorvane.ZestoraBiology.metainfo.xml"),
-                                QStringLiteral("share/doc/zestora-biology/copyright")};
+                                QStringLiteral("share/doc/zestora-biology/copyright"),
+                                QStringLiteral("share/icons/hicolor/256x256/apps/%1.png").arg(icon)};
         for (const QString& f : QDir(QStringLiteral(ZB_SOURCE_DIR "/Images")).entryList(QDir::Files))
             expected << QStringLiteral("share/zestora-biology/Images/") + f;
         if (QFile::exists(QStringLiteral(ZB_SOURCE_DIR "/docs/Teacher Guide.doc")))
             expected << QStringLiteral("share/zestora-biology/Teacher Guide.doc");
-        QVERIFY(expected.size() > 2);
-        // The menu entry starts the installed program and names an installed icon.
-        QSettings entry(
-            installed(QStringLiteral("share/applications/example.quorvane.ZestoraBiology.desktop")),
-            QSettings::IniFormat);
-        entry.beginGroup(QStringLiteral("Desktop Entry"));
-        QCOMPARE(entry.value(QStringLiteral("Exec")).toString().section(u' ', 0, 0),
-                 QStringLiteral("zestora-biology"));
-        const QString icon = entry.value(QStringLiteral("Icon")).toString();
-        expected << QStringLiteral("share/icons/hicolor/256x256/apps/%1.png").arg(icon);
         for (const QString& f : expected)
             QVERIFY2(m_files.contains(QStringLiteral(" ./usr/") + f + u'\n'), qPrintable(f));
         for (const QString& line : m_files.split(u'\n', Qt::SkipEmptyParts))

@@ -1,7 +1,6 @@
-// The class at the board: thousands of seeded random events over every screen the board can reach, with the
-// program's rules checked after each one. A failure names the seed and the event, so it replays:
-//   MONKEY_SEED=<seed> MONKEY_EVENTS=<event + 1> build/bin/test_monkey
-// The long form: MONKEY_EVENTS=500000 (and any MONKEY_SEED) on the same binary.
+// The class at the board: thousands of seeded random clicks, presses, releases, drags, keys and jumps on the
+// windows in front, with the program's rules checked after each. A failure names the seed and the event:
+//   MONKEY_SEED=<seed> MONKEY_EVENTS=<event + 1> build/bin/test_monkey   (the long run: MONKEY_EVENTS=500000)
 #include "Module1.h"
 #include "registry.h"
 #include "tour.h"
@@ -11,7 +10,6 @@
 #include <QStyleHints>
 #include <QtTest>
 
-#include <cstdio>
 #include <random>
 
 using namespace vb;
@@ -19,16 +17,10 @@ using namespace testsupport;
 
 namespace {
 
-constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
 
-template <class T> QString str(const T& v) {
-    QString s;
-    QDebug(&s).nospace().noquote() << v;
-    return s;
-}
-
-// Qt's own complaints during a run are faults too, but not the test driver's note about a pointer that left
-// the window (which the class does on purpose) nor the offscreen platform's about what it cannot do.
+// Qt's complaints are faults too, but not QTest's note on a pointer outside the window nor the offscreen
+// platform's on what it cannot do.
 QStringList g_warnings;
 const QtMessageHandler g_previousHandler =
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -39,235 +31,137 @@ const QtMessageHandler g_previousHandler =
         g_previousHandler(type, context, text);
     });
 
-// The open catch rectangle of a slot or outline, each bound rounded to single precision as the screen rounds
-// it.
-bool inCatchArea(Single x, Single y, const Control& b) {
-    const double l = b.Left(), t = b.Top(), w = b.Width(), h = b.Height();
-    return float(l - w / 2) < x && x < float(l + w) && float(t - h / 2) < y && y < float(t + h);
-}
-
 struct Monkey {
-    enum Kind { Click, Press, Release, Move, Drag, Key, CloseWindow, Jump };
-
     explicit Monkey(std::uint64_t s) : seed(s), desktop(recordDesktop()), rng(s) {}
     std::uint64_t seed;
     RecordingPlatform& desktop;
     std::mt19937_64 rng;
-    int plantAt = -1; // before this event `plant` breaks a rule on purpose, to see the monkey catch it
+    int plantAt = -1; // before this event `plant` breaks a rule on purpose
     void (*plant)() = nullptr;
-
-    QString failure; // empty while every rule has held
+    QString failure, doing; // the first rule broken; the event in hand
     QSet<QString> seen;
-
-    int event = 0; // the event in hand; at the end, the number carried out
-    QString doing; // the event in hand, for the failure message
+    int event = 0;
     Qt::MouseButtons held;
-    QPointer<QWidget> grab; // the window that took the first press while buttons are held, as the system does
-    quint64 reflexGeneration = 0;
-    QList<QPointF> cards;
+    QPointer<QWidget> grab; // while buttons are held, the window first pressed gets the pointer
 
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; }
-
     void fail(const QString& why) {
         if (failure.isEmpty())
             failure = QStringLiteral("seed %1, event %2 (%3): %4").arg(seed).arg(event).arg(doing, why);
     }
-    void describe(const QString& what) { doing = what; }
 
-    QWidget* pickWindow() {
-        if (held && grab && grab->isVisible()) return grab;
+    QWidget* pickWindow(bool pointer = true) {
+        if (pointer && held && grab && grab->isVisible()) return grab;
         QWidget* jotter = tour::Walker::window(QLatin1String(tour::kJotter));
-        QWidget* backdrop = tour::Walker::window(QLatin1String(tour::kBackdrop));
-        if (jotter && chance(0.3)) return jotter;
-        if (backdrop && chance(0.07)) return backdrop;
-        if (Form* front = tour::frontScreen()) return front->hWnd();
-        return jotter ? jotter : backdrop;
+        if (jotter && uniform(0, 2) == 0) return jotter;
+        Form* front = tour::frontScreen();
+        return front ? front->hWnd() : jotter;
+    }
+    // Half the time inside one of the window's controls (in creation order, so that a seed replays).
+    QPoint pickPoint(QWidget* w) {
+        const QList<Control*> controls = w->findChildren<Control*>();
+        Control* c =
+            controls.isEmpty() || uniform(0, 1) ? nullptr : controls[uniform(0, int(controls.size()) - 1)];
+        if (c && c->isVisibleTo(w) && c->width() > 0 && c->height() > 0)
+            return c->mapTo(w, QPoint(uniform(0, c->width() - 1), uniform(0, c->height() - 1)));
+        return QPoint(uniform(0, w->width() - 1), uniform(0, w->height() - 1));
     }
 
-    // Controls that answer the pointer are picked four times as often; in name order, as the form keeps its
-    // controls in a hash whose order changes from run to run, and a seed must not.
-    Control* pickControl(QWidget* window, bool preferInteractive) {
-        QList<Control*> shown, pool;
-        if (Form* f = tour::loadedScreen(window->objectName()))
-            for (Control* c : f->controls())
-                if (c->isVisibleTo(window) && c->width() > 0 && c->height() > 0) shown << c;
-        std::sort(shown.begin(), shown.end(),
-                  [](const Control* a, const Control* b) { return a->objectName() < b->objectName(); });
-        for (Control* c : shown) {
-            const Handlers& h = c->Parent().handlers(c->Name());
-            const bool answers =
-                h.click || h.mouseDown || h.mouseUp || h.mouseMove || qobject_cast<ComboBox*>(c);
-            pool.insert(pool.size(), preferInteractive && c->isEnabled() && answers ? 4 : 1, c);
+    // One pointer event after a move to where it happens; a button that is down comes up before it goes down.
+    void mouse(QEvent::Type type, QPointer<QWidget> w, Qt::MouseButton b, QPoint at) {
+        if (type == QEvent::MouseButtonPress && (held & b)) mouse(QEvent::MouseButtonRelease, w, b, at);
+        if (type == QEvent::MouseButtonPress && !held) grab = w;
+        held = type == QEvent::MouseButtonPress     ? held | b
+               : type == QEvent::MouseButtonRelease ? held & ~b
+                                                    : held;
+        if (QWindow* h = w ? w->windowHandle() : nullptr) {
+            QTest::mouseMove(h, at);
+            if (type == QEvent::MouseButtonPress) QTest::mousePress(h, b, {}, at);
+            if (type == QEvent::MouseButtonRelease) QTest::mouseRelease(h, b, {}, at);
         }
-        return pool.isEmpty() ? nullptr : pool[uniform(0, int(pool.size()) - 1)];
-    }
-
-    // The title's Exit ends the program; the class is not allowed near it.
-    static QPoint allowed(QWidget* window, QPoint at) {
-        QWidget* exit = window->objectName() == QLatin1String(tour::kFirstScreen)
-                            ? window->findChild<QWidget*>(QLatin1String(tour::kTitleExit))
-                            : nullptr;
-        const bool near =
-            exit && QRect(exit->mapTo(window, QPoint()), exit->size()).adjusted(-2, -2, 2, 2).contains(at);
-        return near ? QPoint(1, 1) : at;
-    }
-
-    QPoint pickPoint(QWidget* w, bool mayLeave) {
-        Control* c = chance(0.65) ? pickControl(w, true) : nullptr;
-        const int out = mayLeave && chance(0.2) ? 120 : 0;
-        return allowed(w,
-                       c ? c->mapTo(w, QPoint(uniform(0, c->width() - 1), uniform(0, c->height() - 1)))
-                         : QPoint(uniform(-out, w->width() - 1 + out), uniform(-out, w->height() - 1 + out)));
-    }
-
-    // Near another control: drops land around slots and outlines, on both sides of their catch bounds.
-    QPoint pickDropPoint(QWidget* w) {
-        Control* c = chance(0.8) ? pickControl(w, false) : nullptr;
-        if (!c) return pickPoint(w, true);
-        return allowed(w, c->mapTo(w, c->rect().center()) +
-                              QPoint(uniform(-c->width(), c->width()), uniform(-c->height(), c->height())));
-    }
-
-    Qt::MouseButton pickButton() {
-        return chance(0.7) ? Qt::LeftButton : chance(0.67) ? Qt::RightButton : Qt::MiddleButton;
-    }
-
-    // With no button down the system gives a pointer event to the window on top at that point; with one down,
-    // to the window where it went down. A window may go while an event is under way; the rest of the event
-    // then lands nowhere, as the pen would on a screen that has gone.
-    void landOnTop(QPointer<QWidget>& w, QPoint& at) {
-        if (held || !w) return;
-        const QPoint global = w->mapToGlobal(at);
-        const QList<Form*> order = Runtime::stackingOrder();
-        for (auto it = order.crbegin(); it != order.crend(); ++it)
-            if (QWidget* top = (*it)->hWnd();
-                top && top->isVisible() && top->frameGeometry().contains(global)) {
-                at = top->mapFromGlobal(global);
-                w = top;
-                return;
-            }
-    }
-
-    // Presses and releases come after a move to where they happen, as the system delivers them; a button that
-    // is down comes up before it can go down again.
-    void mouse(Kind kind, QPointer<QWidget> w, Qt::MouseButton b, QPoint at) {
-        if (kind == Press && (held & b)) mouse(Release, w, b, at);
-        landOnTop(w, at);
-        if (kind != Move) mouse(Move, w, b, at);
-        const Qt::MouseButtons before = held;
-        if (kind == Press && !held) grab = w;
-        held = kind == Press ? held | b : kind == Release ? held & ~b : held;
-        if (!held) grab = nullptr;
-        if (QWindow* h = w ? w->windowHandle() : nullptr)
-            kind == Press     ? QTest::mousePress(h, b, {}, at)
-            : kind == Release ? QTest::mouseRelease(h, b, {}, at)
-                              : QTest::mouseMove(h, at);
-        step(kind, before);
+        step();
     }
     void releaseAll() {
         for (Qt::MouseButton b : kButtons)
-            if (QWidget* w = !(held & b) ? nullptr : grab && grab->isVisible() ? grab.data() : pickWindow())
-                mouse(Release, w, b, QPoint(1, 1));
+            if (QWidget* w = held & b ? pickWindow() : nullptr)
+                mouse(QEvent::MouseButtonRelease, w, b, QPoint(1, 1));
         held = {};
-        grab = nullptr;
-    }
-
-    void step(Kind kind, Qt::MouseButtons before) {
-        tour::settle();
-        checkReflex(kind, before);
-        checkProgram();
     }
 
     void runEvent() {
-        static constexpr int weights[] = {39, 8, 8, 14, 19, 5, 1, 3}; // in the order of Kind
-        const Kind kind = Kind(std::discrete_distribution<int>(std::begin(weights), std::end(weights))(rng));
+        static constexpr int weights[] = {35, 10, 10, 10, 20, 6, 1, 3};
+        const int kind = std::discrete_distribution<int>(std::begin(weights), std::end(weights))(rng);
         QPointer<QWidget> w = pickWindow();
         if (!w) return restart();
-        const QString where = QStringLiteral(" on ") + w->objectName();
+        const Qt::MouseButton b = kind == 2 && held
+                                      ? (held & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton)
+                                      : kButtons[uniform(0, 3)];
+        const QPoint at = pickPoint(w), to = pickPoint(w);
+        doing = QString::asprintf("kind %d, button %d at %d,%d to %d,%d on ", kind, int(b), at.x(), at.y(),
+                                  to.x(), to.y()) +
+                w->objectName();
         switch (kind) {
-        case Click: // mostly left; a list it opens is picked from or left open for the next event
-        case Press:
-        case Release: { // any button, held or not
-            Qt::MouseButton b = kind == Click && chance(0.75) ? Qt::LeftButton : pickButton();
-            if (kind == Release && held && chance(0.8))
-                b = *std::find_if(std::begin(kButtons), std::end(kButtons), [&](auto x) { return held & x; });
-            const QPoint at = pickPoint(w, kind == Release);
-            describe(QStringList{"click", "press", "release"}[kind] + u' ' + str(b) + " at " + str(at) +
-                     where);
-            if (kind != Release) mouse(Press, w, b, at);
-            if (kind != Press) mouse(Release, w, b, at);
-            if (kind == Click && chance(0.5) && tour::pickListRow(uniform(0, 9))) step(Click, held);
+        case 0: // a click; a list it opens is picked from now and then
+            mouse(QEvent::MouseButtonPress, w, b, at);
+            mouse(QEvent::MouseButtonRelease, w, b, at);
+            if (uniform(0, 1) && tour::pickListRow(uniform(0, 9))) step();
             break;
+        case 1:
+            return mouse(QEvent::MouseButtonPress, w, b, at);
+        case 2:
+            return mouse(QEvent::MouseButtonRelease, w, b, at);
+        case 3:
+            return mouse(QEvent::MouseMove, w, b, at);
+        case 4: { // cards onto slots, strokes on the Jotter
+            mouse(QEvent::MouseButtonPress, w, b, at);
+            for (int i = 1, steps = uniform(1, 8); i <= steps; ++i)
+                mouse(QEvent::MouseMove, w, b, at + (to - at) * i / steps);
+            return mouse(QEvent::MouseButtonRelease, w, b, to);
         }
-        case Move: {
-            const int steps = uniform(1, 6);
-            describe(QStringLiteral("%1 moves holding %2").arg(steps).arg(str(held)) + where);
-            for (int i = 0; i < steps && w; ++i)
-                mouse(Move, w, Qt::NoButton, held ? pickDropPoint(w) : pickPoint(w, true));
-            break;
-        }
-        case Drag: { // cards onto slots, strokes on the Jotter
-            const QPoint from = pickPoint(w, false), to = pickDropPoint(w);
-            const Qt::MouseButton b = chance(0.85) ? Qt::LeftButton : pickButton();
-            const int steps = uniform(1, 10);
-            describe(QStringLiteral("drag %1 from %2 to %3 in %4 steps")
-                         .arg(str(b), str(from), str(to))
-                         .arg(steps) +
-                     where);
-            mouse(Press, w, b, from);
-            for (int i = 1; i <= steps; ++i)
-                mouse(Move, w, b, from + (to - from) * i / steps);
-            mouse(Release, w, b, to);
-            break;
-        }
-        case Key: { // Ctrl+J most often; keys go to an open list first
+        case 5: { // Ctrl+J most often; keys go to an open list first
             static const QList<QKeySequence> keys = QKeySequence::listFromString(
                 QStringLiteral("Ctrl+J; Ctrl+J; Esc; Return; Space; Tab; Down; A; J; Shift+J; Alt+F4"));
             const QKeySequence& key = keys[uniform(0, int(keys.size()) - 1)];
-            describe(QStringLiteral("key ") + key.toString() + where);
-            QWidget* target =
-                QApplication::activePopupWidget() ? QApplication::activePopupWidget() : w.data();
-            if (QWindow* h = target ? target->windowHandle() : nullptr) QTest::keySequence(h, key);
+            doing = QStringLiteral("key ") + key.toString();
+            // Keys go to the window in front, even while buttons are held on one it covers.
+            QWidget* popup = QApplication::activePopupWidget();
+            QWidget* target = popup ? popup : pickWindow(false);
+            if (target) QTest::keySequence(target->windowHandle(), key);
             break;
         }
-        case CloseWindow:
-            describe(QStringLiteral("the window manager's close") + where);
-            if (w) w->close();
+        case 6:
+            doing = QStringLiteral("the window manager's close on ") + w->objectName();
+            w->close();
             break;
-        case Jump: {
+        case 7: {
             const QStringList screens = tour::reachableScreens();
-            const QString target = screens[uniform(0, int(screens.size()) - 1)];
-            describe(QStringLiteral("go to %1 by clicks").arg(target));
+            doing = QStringLiteral("go to %1 by clicks").arg(screens[uniform(0, int(screens.size()) - 1)]);
             releaseAll();
-            tour::open(target);
-            break;
+            tour::open(doing.section(u' ', 2, 2));
         }
         }
-        if (kind >= Key) step(kind, held);
+        step();
     }
 
-    // As a new start of the program: the runtime afresh, and the one program-wide flag back to its start
-    // value.
+    // As a new start of the program; the system forgets buttons held on windows that are gone.
     void restart() {
         freshRuntime();
         hidedesktop = 0;
         tour::start();
-        // The system forgets buttons held on windows that are gone.
         if (QWidget* w = pickWindow())
             for (Qt::MouseButton b : kButtons)
                 if (held & b) QTest::mouseRelease(w->windowHandle(), b, Qt::NoModifier, QPoint(1, 1));
         held = {};
-        grab = nullptr;
         tour::settle();
     }
 
-    void checkProgram() {
+    void step() {
+        tour::settle();
         if (!g_warnings.isEmpty()) fail(QStringLiteral("Qt warned: ") + g_warnings.first());
         g_warnings.clear();
         if (!desktop.errorReports.isEmpty())
             return fail(QStringLiteral("the runtime's error report: ") + desktop.errorReports.first());
-        if (Runtime::ended()) { // the window manager's close on the title screen ends the run: a restart
+        if (Runtime::ended()) { // the title's Exit or its close ends the run: a restart
             if (Runtime::exitCode() == 0) return restart();
             return fail(QStringLiteral("the program ended with status %1").arg(Runtime::exitCode()));
         }
@@ -275,98 +169,32 @@ struct Monkey {
         for (Form* f : Runtime::loadedForms()) {
             seen.insert(f->Name());
             windows.insert(f->hWnd());
-            if (!f->hWnd()) fail(f->Name() + " is loaded without a window");
         }
         if (const QString broken = tour::brokenRule(); !broken.isEmpty()) fail(broken);
         desktop.opened.clear();
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->isVisible() && !windows.contains(top) && top->windowType() != Qt::Popup)
-                fail(QStringLiteral("a stray window is shown: %1 %2")
-                         .arg(QLatin1String(top->metaObject()->className()), top->objectName()));
+                fail(QStringLiteral("a stray window is shown: ") + top->metaObject()->className());
         if (Screen.MousePointer() != vbDefault || QGuiApplication::overrideCursor())
             fail(QStringLiteral("the pointer was left as the hourglass"));
     }
 
-    // Cards move only while the left button alone drags them or when let go past an edge, and come to rest
-    // on a slot, on an outline, or outside every catch area.
-    void checkReflex(Kind kind, Qt::MouseButtons before) {
-        Form* f = tour::loadedScreen(QStringLiteral("reflex"));
-        QList<Control*> boxes;
-        QList<QPointF> now;
-        for (int i = 0; f && i < 6; ++i) {
-            for (const char* name : {"Label1", "Label4"})
-                if (Control* c = f->findControl(QLatin1String(name), i)) boxes << c;
-            if (Control* c = f->findControl(QStringLiteral("Label2"), i)) now << QPointF(c->Left(), c->Top());
-        }
-        auto onBox = [&](QPointF p) {
-            return std::any_of(boxes.cbegin(), boxes.cend(), [&](Control* b) {
-                return Single(p.x()) == b->Left() && Single(p.y()) == b->Top();
-            });
-        };
-        const bool fresh = !f || f->generation() != reflexGeneration || cards.size() != now.size();
-        const auto onScreen = [&](QPointF p) {
-            const QRectF card(
-                p, QSizeF(f->findControl("Label2", 0)->Width(), f->findControl("Label2", 0)->Height()));
-            return QRectF(0, 0, f->ScaleWidth(), f->ScaleHeight()).contains(card);
-        };
-        for (int i = 0; i < now.size(); ++i) {
-            const QString card = QStringLiteral("card %1 at %2").arg(i).arg(str(now[i]));
-            if (fresh && !onBox(now[i])) fail(card + QStringLiteral(" starts off its outline"));
-            if (fresh || onBox(now[i])) continue;
-            if (now[i] != cards[i] && !(kind == Move && before == Qt::LeftButton) &&
-                !(onScreen(now[i]) && !onScreen(cards[i])))
-                fail(card + QStringLiteral(" moved from %1 with %2 held").arg(str(cards[i]), str(before)));
-            for (Control* b : boxes)
-                if (!held && inCatchArea(Single(now[i].x()), Single(now[i].y()), *b))
-                    fail(card + QStringLiteral(" rests in the catch area of the box at %1")
-                                    .arg(str(QPointF(b->Left(), b->Top()))));
-        }
-        cards = now;
-        reflexGeneration = f ? f->generation() : 0;
-    }
-
     void run(int n) {
-        // A list box measures in real time how soon a release follows the press that opened it; with no
-        // double-click time its answer does not depend on the machine's load, and a seed replays exactly.
+        // A list measures how soon a release follows the press that opened it; with no double-click time the
+        // answer does not depend on the machine's load, and a seed replays exactly.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
         g_warnings.clear();
         restart();
-        checkProgram();
         for (event = 0; event < n && failure.isEmpty(); ++event) {
             if (event == plantAt) {
                 doing = QStringLiteral("a planted fault");
-                releaseAll();
                 plant();
-                step(Jump, held);
-                if (!failure.isEmpty()) break;
+                step(); // a failure keeps this event's number
             }
             runEvent();
         }
         releaseAll();
     }
-};
-
-struct PlantedFault {
-    const char* name;
-    int event;
-    const char* report;
-    void (*plant)();
-};
-const PlantedFault kFaults[] = {
-    {"two menus at once", 30, "more than one menu",
-     [] {
-         Runtime::dispatch([] {
-             screenByName(QStringLiteral("menu1"))->Show();
-             screenByName(QStringLiteral("menu2"))->Show();
-         });
-     }},
-    {"a card off the grid", 20, "card 3",
-     [] {
-         if (tour::open(QStringLiteral("reflex")))
-             tour::loadedScreen(QStringLiteral("reflex"))
-                 ->findControl(QStringLiteral("Label2"), 3)
-                 ->setLeft(1234.5f);
-     }},
 };
 
 } // namespace
@@ -378,40 +206,32 @@ private slots:
         const std::uint64_t seed =
             qEnvironmentVariable("MONKEY_SEED", QStringLiteral("20260613")).toULongLong();
         const int events = qEnvironmentVariable("MONKEY_EVENTS", QStringLiteral("20000")).toInt();
-        std::printf("monkey: seed %llu, %d events\n", static_cast<unsigned long long>(seed), events);
-        std::fflush(stdout);
         Monkey m(seed);
         m.run(events);
-        QVERIFY2(m.failure.isEmpty(), qPrintable(m.failure + QStringLiteral("\n   replay: MONKEY_SEED=%1 "
-                                                                            "MONKEY_EVENTS=%2 test_monkey")
-                                                                 .arg(seed)
-                                                                 .arg(m.event)));
+        QVERIFY2(m.failure.isEmpty(), qPrintable(m.failure));
         QCOMPARE(m.event, events);
         for (const QString& name : tour::reachableScreens())
             QVERIFY2(m.seen.contains(name), qPrintable(name + QStringLiteral(" never reached")));
     }
 
     // The checks themselves: a program that breaks a rule is caught at that event, with the seed.
-    void aPlantedFaultIsCaught_data() {
-        QTest::addColumn<int>("fault");
-        for (int i = 0; i < int(std::size(kFaults)); ++i)
-            QTest::newRow(kFaults[i].name) << i;
-    }
     void aPlantedFaultIsCaught() {
-        QFETCH(int, fault);
-        const PlantedFault& f = kFaults[fault];
-        Monkey m(5 + fault);
-        m.plantAt = f.event;
-        m.plant = f.plant;
-        m.run(f.event + 40);
-        QVERIFY2(m.failure.startsWith(QStringLiteral("seed %1, event %2 ").arg(5 + fault).arg(f.event)) &&
-                     m.failure.contains(QLatin1String(f.report)),
+        Monkey m(5);
+        m.plantAt = 30;
+        m.plant = [] {
+            Runtime::dispatch([] {
+                screenByName(QStringLiteral("menu1"))->Show();
+                screenByName(QStringLiteral("menu2"))->Show();
+            });
+        };
+        m.run(70);
+        QVERIFY2(m.failure.startsWith(QLatin1String("seed 5, event 30 ")) &&
+                     m.failure.contains(QLatin1String("more than one menu")),
                  qPrintable(m.failure));
     }
 
     // With one button held the system sends the other buttons' presses to the window where it went down, even
-    // once an activity has opened over it; Qt hands them to the control first pressed. So a tap where "Menu
-    // 2" lies under the open activity must not reach it (it would unload the menu beneath the activity).
+    // once an activity has opened over it: a tap where "Menu 2" lies under the activity must not reach it.
     void aHeldButtonCannotWorkACoveredScreen() {
         tour::start();
         QVERIFY(tour::open(QStringLiteral("menu1")));
@@ -429,7 +249,6 @@ private slots:
         tour::settle();
         QVERIFY(menu->isLoaded());
         QVERIFY(!tour::loadedScreen(QStringLiteral("menu2")));
-        QCOMPARE(tour::frontScreen()->Name(), QStringLiteral("quadrat"));
     }
 };
 

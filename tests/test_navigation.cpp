@@ -1,45 +1,115 @@
-// The opening screen and the backdrop: the way in from the title screen and back, "Hide Desktop" across
-// visits, the backdrop's place at the back, and the links to the web site and the guide's document.
+// The navigation screens: title and opening screen, "Hide Desktop" across visits, the desktop links, the five
+// topic menus with their live and dimmed entries and shared picture, and the Teachers' Guide with its Word
+// document. They start from a fresh runtime, a recording desktop, no backdrop, and plain pictures of their
+// own, so that they do not depend on the drawn ones and can take one away.
 #include "Grey.h"
+#include "Module1.h"
 #include "TeacherGuide.h"
+#include "Titlefrm.h"
 #include "TopicMenu.h"
 #include "intro0.h"
-#include "navigation_data.h"
+#include "support/testsupport.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include <QFile>
+#include <QImage>
+#include <QScopeGuard>
+#include <QStringEncoder>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace vb;
 using namespace testsupport;
 
+namespace {
+
+// A point on the bare opening screen or a bare menu, away from every control.
+const QPoint kBare(300, 120);
+
+// The title screen as the program starts, then its "OK".
+void startAtOpeningScreen() {
+    Runtime::dispatch([] { form<Titlefrm>().Show(); });
+    click(*form<Titlefrm>().Command1);
+}
+
+QStringList loadedScreens() {
+    QStringList names = Runtime::loadedFormNames();
+    names.sort();
+    return names;
+}
+
+QStringList stackNames() {
+    QStringList names;
+    for (Form* f : Runtime::stackingOrder())
+        names << f->Name();
+    return names;
+}
+
+TopicMenu& openFromOpeningScreen(int number) {
+    startAtOpeningScreen();
+    click(form<intro0>().Label2(number - 1));
+    return topicMenu(number);
+}
+
+// Label1, then Label2(0) to Label2(5), then Label3(0) to Label3(4).
+QList<int> backStyles(TopicMenu& m) {
+    QList<int> s{m.Label1->BackStyle()};
+    for (int i = 0; i < 6 + kEntriesPerMenu; ++i)
+        s << (i < 6 ? m.Label2(i) : m.Label3(i - 6)).BackStyle();
+    return s;
+}
+
+TeacherGuidePage& showPage(int n) {
+    TeacherGuidePage& p = teacherGuidePage(n);
+    Runtime::dispatch([&p] { p.Show(); });
+    return p;
+}
+
+// The bytes a text has in a Word document: UTF-16 pieces, or 8-bit pieces for Western text.
+bool documentHolds(const QByteArray& doc, const QString& text) {
+    if (doc.contains(QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text)))) return true;
+    const bool western = std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() < 256; });
+    return western && doc.contains(text.toLatin1());
+}
+
+} // namespace
+
 class TestNavigation : public QObject {
     Q_OBJECT
-    NavigationFixture fx;
+    RecordingPlatform* desktop = nullptr;
+    std::unique_ptr<ScratchData> data;
+    QString path(const char* name) const {
+        return data->dir.filePath(QStringLiteral("Images/") + QString::fromLatin1(name));
+    }
 
 private slots:
-    void init() { fx.setUp(); }
-    void cleanup() { fx.tearDown(); }
+    void init() {
+        freshRuntime();
+        desktop = &recordDesktop();
+        hidedesktop = 0;
+        data = std::make_unique<ScratchData>();
+        for (const auto& [name, w, h] :
+             {std::tuple("beesm.jpg", 320, 240), std::tuple("bee.jpg", 800, 600),
+              std::tuple("logo2.jpg", 100, 139), std::tuple("exit.jpg", 119, 33)}) {
+            QImage img(w, h, QImage::Format_RGB32);
+            img.fill(QColor(60, 140, 210));
+            img.save(path(name), "JPG");
+        }
+    }
+    void cleanup() {
+        freshRuntime();
+        data.reset();
+    }
 
     void titleAndOpeningScreenLeadToEachOther() {
         startAtOpeningScreen();
-        QCOMPARE(stackNames(), QStringList({"intro0"}));
-        // Exit offers the title, built afresh, with Cancel, which comes back (again and again:
-        // test_openclose).
-        click(*form<intro0>().Command1);
+        click(*form<intro0>().Command1); // Exit offers the title with Cancel, which comes back
         QCOMPARE(loadedScreens(), QStringList({"Titlefrm"}));
-        Titlefrm& title = form<Titlefrm>();
-        QVERIFY(title.hWnd()->isVisible());
-        QCOMPARE(title.Command1->Caption(), QStringLiteral("Cancel"));
-        QVERIFY(title.Picture1->Picture().path().contains(QStringLiteral("beesm.jpg"))); // Load ran again
-        click(*title.Command1);
+        QCOMPARE(form<Titlefrm>().Command1->Caption(), QStringLiteral("Cancel"));
+        click(*form<Titlefrm>().Command1);
         QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-    }
-
-    void openingAMenuFromTheOpeningScreenLeavesOnlyThatMenu() {
-        startAtOpeningScreen();
+        // Brought forward from a task bar over menu2, the opening screen still leaves one menu.
         click(form<intro0>().Label2(1));
-        // The opening screen brought forward from outside the program (a task bar) while menu2 is open.
         Runtime::dispatch([] { form<intro0>().Show(); });
         click(form<intro0>().Label2(3));
         QCOMPARE(loadedScreens(), QStringList({"intro0", "menu4"}));
@@ -49,46 +119,28 @@ private slots:
     void hideDesktopPutsTheBackdropBehindUntilUnticked() {
         startAtOpeningScreen();
         click(*form<intro0>().Check1);
-        QCOMPARE(hidedesktop, 1);
         const Grey& g = form<Grey>();
-        QVERIFY(g.hWnd()->geometry().contains(QGuiApplication::primaryScreen()->geometry()));
-        QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
         const quint64 greyGeneration = g.generation();
-
         click(*form<intro0>().Command1);
-        QCOMPARE(hidedesktop, 1);
         QCOMPARE(stackNames(), QStringList({"Grey", "Titlefrm"}));
-
         click(*form<Titlefrm>().Command1);
         intro0& o = form<intro0>();
         QCOMPARE(o.Check1->Value(), 1); // ticked again by the opening screen's Load
         QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
         QCOMPARE(g.generation(), greyGeneration); // the same backdrop, not a new one
         QVERIFY(o.Label2(4).Visible());           // completed after its early showing by the check box
-        QCOMPARE(o.Picture().path(), QStringLiteral("Images\\bee.jpg"));
 
-        // Through the menus the backdrop stays at the back; a menu's Exit uncovers the same opening screen.
-        const quint64 generation = o.generation();
+        // Through the menus the backdrop stays at the back, even when clicked.
         click(o.Label2(0));
         click(form<menu1>().Label2(2));
+        QTest::mouseClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseDClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QCOMPARE(stackNames(), QStringList({"Grey", "intro0", "menu3"}));
-        for (const QPoint at : {QPoint(5, 5), QPoint(790, 590), QPoint(400, 300)}) { // not even when clicked
-            QTest::mouseClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, at);
-            QTest::mouseDClick(windowOf(g), Qt::LeftButton, Qt::NoModifier, at);
-            QCOMPARE(stackNames(), QStringList({"Grey", "intro0", "menu3"}));
-        }
-        click(*form<menu3>().Command1);
-        QCOMPARE(stackNames(), QStringList({"Grey", "intro0"}));
-        QCOMPARE(o.generation(), generation);
-        QCOMPARE(o.Check1->Value(), 1);
 
-        // Unticked on the next visit, it goes for good.
+        // Unticked, it goes for good.
+        click(*form<menu3>().Command1);
+        click(*o.Check1);
         click(*o.Command1);
-        click(*form<Titlefrm>().Command1);
-        click(*form<intro0>().Check1);
-        QCOMPARE(hidedesktop, 0);
-        QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-        click(*form<intro0>().Command1);
         click(*form<Titlefrm>().Command1);
         QCOMPARE(form<intro0>().Check1->Value(), 0);
         QVERIFY(!g.isLoaded());
@@ -105,34 +157,126 @@ private slots:
         QFETCH(bool, guide);
         QFETCH(QString, target);
         startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        click(*o.Label1); // no other label asks anything of the desktop
-        if (guide) click(o.Label2(7));
-        Label& link = guide ? *teacherGuidePage(0).Label2 : o.Label2(6);
-        for (int i = 0; i < 3; ++i)
-            click(link);
-        QCOMPARE(fx.desktop->opened.size(), 3);
-        for (const auto& request : fx.desktop->opened)
-            QCOMPARE(request.verb + u' ' + request.target, QStringLiteral("open ") + target);
-
-        fx.desktop->refuses = true;
+        if (guide) click(form<intro0>().Label2(7));
+        Label& link = guide ? *teacherGuidePage(0).Label2 : form<intro0>().Label2(6);
         click(link);
-        QCOMPARE(fx.desktop->opened.size(), 4);
-        QVERIFY(fx.desktop->errorReports.isEmpty());
+        desktop->refuses = true;
+        click(link);
+        QCOMPARE(desktop->opened.size(), 2);
+        QCOMPARE(desktop->opened[1].target, target);
+        QVERIFY(desktop->errorReports.isEmpty());
         QCOMPARE(stackNames().last(), guide ? QStringLiteral("TeacherGuide0") : QStringLiteral("intro0"));
         QVERIFY(!Runtime::ended());
     }
 
-    void wwwLinksIsHiddenAndDoesNothing() {
-        startAtOpeningScreen();
-        intro0& o = form<intro0>();
-        // Hidden, a click at its place lands on the bare screen; its handler called anyway does nothing
-        // either.
-        QTest::mouseClick(windowOf(o), Qt::LeftButton, Qt::NoModifier, pointIn(o.Label2(5)));
-        Runtime::dispatch([&o] { o.Label2_Click(5); });
+    void menuToMenuLeavesOnlyTheNewOne() {
+        TopicMenu* m = &openFromOpeningScreen(1);
+        for (int next : {3, 5, 2, 4, 1}) {
+            const quint64 generation = m->generation();
+            click(m->Label2(m->number() - 1)); // the menu's own number does nothing
+            QCOMPARE(m->generation(), generation);
+            click(m->Label2(next - 1));
+            m = &topicMenu(next);
+            QCOMPARE(stackNames(), QStringList({"intro0", m->Name()}));
+        }
+    }
+
+    // Moves onto the entries are not the screen's: the boxes stay. Only the live entry clicks; its activity's
+    // Exit uncovers the menu as it was left. Without its activity the entry is dimmed like the others.
+    void entriesTakeNoPointerMovesAndOnlyTheLiveOneClicks_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("present");
+        for (int n = 1; n <= kTopicMenus; ++n)
+            QTest::addRow("menu%d", n) << n << true;
+        QTest::newRow("menu2 without its activity") << 2 << false;
+    }
+    void entriesTakeNoPointerMovesAndOnlyTheLiveOneClicks() {
+        QFETCH(int, number);
+        QFETCH(bool, present);
+        // A guide page stands in for the activity: its Exit only unloads it.
+        const auto restore = qScopeGuard([real = screenOpener()] { setScreenOpener(real); });
+        setScreenOpener([real = screenOpener(), present](const QString& s, const QString& c) -> FormGetter {
+            return present && real(s, c) ? &screenOf<TeacherGuide0> : nullptr;
+        });
+        TopicMenu& m = openFromOpeningScreen(number);
+        const int live = m.liveEntry();
+        const QList<int> boxed = backStyles(m);
+        for (int i = 0; i < kEntriesPerMenu; ++i)
+            QTest::mouseMove(windowOf(m), pointIn(m.Label3(i), QPoint(3, 3)));
+        QCOMPARE(backStyles(m), boxed);
+        QTest::mouseMove(windowOf(m), kBare);
+        const QList<int> highlight = backStyles(m);
+        QVERIFY(highlight != boxed);
+        const quint64 generation = m.generation();
+        int opened = 0;
+        for (int i = 0; i < kEntriesPerMenu; ++i) {
+            click(m.Label3(i));
+            if (stackNames().last() != QLatin1String("TeacherGuide0")) continue;
+            QCOMPARE(i, live);
+            ++opened;
+            click(teacherGuidePage(0).Label3(0));
+        }
+        QCOMPARE(opened, int(present && live >= 0));
+        QCOMPARE(stackNames(), QStringList({"intro0", m.Name()}));
+        QCOMPARE(m.generation(), generation);
+        QCOMPARE(backStyles(m), highlight);
+    }
+
+    // The menus take the opening screen's picture from it; were they to read the file again they would fail.
+    void theMenusShareTheOpeningScreensPicture() {
+        Runtime::dispatch([] { form<menu3>().Show(); }); // shown first, it loads the opening screen
+        const Picture background = form<intro0>().Picture();
+        QVERIFY(!background.isEmpty());
+        QFile::remove(path("bee.jpg"));
+        click(form<menu3>().Label2(0));
+        for (int n = 1; n <= kTopicMenus; ++n) {
+            QCOMPARE(topicMenu(n).Picture(), background);
+            if (n < kTopicMenus) click(topicMenu(n).Label2(n));
+        }
+        click(*topicMenu(kTopicMenus).Command1);
         QCOMPARE(loadedScreens(), QStringList({"intro0"}));
-        QVERIFY(fx.desktop->opened.isEmpty());
         QVERIFY(!Runtime::ended());
+    }
+
+    void nextPreviousAndExitLeaveOnePageLoaded() {
+        Screen.setSizeOverride(QSizeF(12000, 9000));
+        Runtime::dispatch([] { form<Grey>().Show(); }); // stands for whatever lies beneath the guide
+        showPage(0);
+        for (int n = 0; n < guide::kPageCount - 1; ++n) {
+            click(teacherGuidePage(n).Label3(1));
+            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", teacherGuidePage(n + 1).Name()}));
+        }
+        for (int n = guide::kPageCount - 1; n > 0; --n) {
+            click(teacherGuidePage(n).Label3(2));
+            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", teacherGuidePage(n - 1).Name()}));
+        }
+        // No hover highlight on these pages: Exit stays boxed after the pointer has crossed the page.
+        TeacherGuidePage& p = teacherGuidePage(0);
+        QTest::mouseMove(windowOf(p), QPoint(400, 590));
+        QCOMPARE(p.Label3(0).BackStyle(), int(vbOpaque));
+        click(p.Label3(0));
+        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey"}));
+    }
+
+    void theDocumentSaysWhatThePagesSay() {
+        QFile file(QStringLiteral(ZB_GUIDE_DOCUMENT));
+        QVERIFY2(file.open(QIODevice::ReadOnly),
+                 "docs/Teacher Guide.doc is missing: run tools/make-guide-doc.sh");
+        const QByteArray doc = file.readAll();
+        QVERIFY(doc.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))); // an OLE compound file
+        int checked = 0;
+        for (int n = 0; n < guide::kPageCount; ++n) {
+            for (Control* c : showPage(n).controls()) {
+                if (c->Name() != QLatin1String("Label1") || c->Index() == guide::el::PageNumber) continue;
+                for (const QString& part : static_cast<Label*>(c)->Caption().split(QLatin1Char('\n'))) {
+                    QVERIFY2(documentHolds(doc, part),
+                             qPrintable(QStringLiteral("page %1: ").arg(n + 1) + part +
+                                        " is not in the document: run tools/make-guide-doc.sh"));
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 100);
     }
 };
 

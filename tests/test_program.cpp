@@ -1,11 +1,12 @@
-// The real executable in a child process, worked by the driver plugin: it writes no file, stops with the
-// runtime's report (naming the file, status 1) when a picture is broken, falls back when only the title
-// picture is, and runs only once per session.
+// The real executable, worked by the driver plugin: it writes no file, stops with a report on a broken
+// picture, falls back without the title's, and runs once per session; and broken pictures in-process.
 #include "programrun.h"
+#include "registry.h"
 #include "tour.h"
 
 #include <QtTest>
 
+using namespace vb;
 using namespace testsupport;
 
 namespace {
@@ -15,12 +16,27 @@ enum Folder { Removed = 10, APlainFile };
 
 class TestProgram : public QObject {
     Q_OBJECT
-private slots:
-    // The tour's idea of what is reachable must include the Jotter, which the program opens with Ctrl+J.
-    void initTestCase() { tour::enableJotterKey(); }
+    std::unique_ptr<QTemporaryDir> m_data;
+    QString m_realData;
+    RecordingPlatform* m_desktop = nullptr;
 
-    // A whole tour with every folder the program could write to empty and private, and its own folder copied,
-    // from a working folder of its own: afterwards every one of those folders is exactly as it was.
+    QString freshData() {
+        m_data = std::make_unique<QTemporaryDir>();
+        return copyProgramData(m_realData, m_data->path()) ? m_data->path() : QString();
+    }
+
+private slots:
+    void initTestCase() {
+        tour::enableJotterKey(); // the Jotter is reachable, by Ctrl+J
+        m_realData = DataDir();
+    }
+    void init() {
+        freshRuntime();
+        m_desktop = &recordDesktop();
+    }
+    void cleanup() { freshRuntime(); }
+
+    // A whole tour, with every folder the program could write to private: afterwards each is as it was.
     void aTourWritesNoFile() {
         ProgramRun run;
         const QString exe = run.copyProgram();
@@ -41,27 +57,23 @@ private slots:
             QCOMPARE(snapshot(watched[i]), before[i]);
     }
 
-    // Rows: the file broken and how, the screen the driver makes for, and what must follow: the runtime's
-    // report naming that picture with status 1, or (no report) the screen reached with status 0.
+    // The file broken and how, and the runtime's report naming the picture (status 1) or, with none, the
+    // opening screen reached (status 0). Every picture in-process: below.
     void aBrokenInstallation_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("damage");
-        QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("report");
-        // Every kind of damage on the title's picture and the opening screen's; every picture in-process is
-        // test_badinput's.
-        const QString bee = QStringLiteral("Images\\bee.jpg"), opening = QString::fromLatin1(tour::kOpening);
+        const QString bee = QStringLiteral("Images\\bee.jpg");
         for (const QString& file : {QStringLiteral("Images\\beesm.jpg"), bee})
             for (Damage d : kDamages)
                 QTest::addRow("%s %s", qPrintable(file), qPrintable(damageName(d)))
-                    << file << int(d) << opening << (file == bee ? bee : QString());
-        QTest::newRow("Images removed") << QStringLiteral("Images") << int(Removed) << opening << bee;
-        QTest::newRow("Images a plain file") << QStringLiteral("Images") << int(APlainFile) << opening << bee;
+                    << file << int(d) << (file == bee ? bee : QString());
+        QTest::newRow("Images removed") << QStringLiteral("Images") << int(Removed) << bee;
+        QTest::newRow("Images a plain file") << QStringLiteral("Images") << int(APlainFile) << bee;
     }
     void aBrokenInstallation() {
         QFETCH(QString, file);
         QFETCH(int, damage);
-        QFETCH(QString, screen);
         QFETCH(QString, report);
         ProgramRun run;
         const QString exe = run.copyProgram();
@@ -69,27 +81,24 @@ private slots:
         if (damage >= Removed) {
             QFile plain(path);
             QVERIFY(QDir(path).removeRecursively());
-            QVERIFY(damage == Removed ||
-                    (plain.open(QIODevice::WriteOnly) && plain.write("not a folder\n") > 0));
+            QVERIFY(damage == Removed || (plain.open(QIODevice::WriteOnly) && plain.write("plain\n") > 0));
         } else {
             QVERIFY(testsupport::damage(path, Damage(damage)));
         }
-        run.drive(QStringLiteral("open:") + screen);
+        const QString opening = QString::fromLatin1(tour::kOpening);
+        run.drive(QStringLiteral("open:") + opening);
         run.start(exe);
         QVERIFY2(run.finish() && run.process.exitStatus() == QProcess::NormalExit,
                  qPrintable(run.describe()));
-        if (report.isEmpty())
-            QVERIFY2(run.process.exitCode() == 0 && run.out.contains(QStringLiteral("reached ") + screen) &&
-                         !run.err.contains(QLatin1String("Run-time error")),
-                     qPrintable(run.describe()));
-        else
-            QVERIFY2(run.process.exitCode() == 1 && run.err.contains(QLatin1String("Run-time error")) &&
-                         run.err.contains(report) && !run.out.contains(QLatin1String("reached")),
-                     qPrintable(run.describe()));
+        const bool failed = run.err.contains(QLatin1String("Run-time error"));
+        QVERIFY2(report.isEmpty()
+                     ? run.process.exitCode() == 0 && !failed && run.out.contains("reached " + opening)
+                     : run.process.exitCode() == 1 && failed && run.err.contains(report) &&
+                           !run.out.contains(QLatin1String("reached")),
+                 qPrintable(run.describe()));
     }
 
-    // Only one copy per session: the second start brings the first one's front window forward and ends at
-    // once. "--jotter" opens the Jotter, in the running copy or over the title of a new one.
+    // A second start brings the first copy's front window forward and ends; "--jotter" opens the Jotter.
     void aSecondStartBringsTheFirstForward_data() {
         QTest::addColumn<QStringList>("firstArguments");
         QTest::addColumn<QStringList>("secondArguments");
@@ -132,6 +141,57 @@ private slots:
         second.start(exe, QDir::rootPath());
         QVERIFY2(!second.finish(2000) && second.err.isEmpty(), qPrintable(second.describe()));
         QVERIFY2(!first.finish(10) && first.err.isEmpty(), qPrintable(first.describe()));
+    }
+
+    // In-process, each picture and the cursor broken: the screen that reads it stops the program, naming it.
+    void aBrokenPictureStopsTheProgramNamingIt_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<Damage>("damage");
+        for (const tour::PictureUse& p : tour::kPictures)
+            if (QLatin1String(p.screen) != QLatin1String(tour::kFirstScreen))
+                for (Damage d : kDamages)
+                    QTest::addRow("%s %s", p.file, qPrintable(damageName(d)))
+                        << QString::fromLatin1(p.file) << QString::fromLatin1(p.screen) << d;
+    }
+    void aBrokenPictureStopsTheProgramNamingIt() {
+        QFETCH(QString, picture);
+        QFETCH(QString, screen);
+        QFETCH(Damage, damage);
+        const QString data = freshData();
+        QVERIFY(!data.isEmpty() && testsupport::damage(dataFile(data, picture), damage));
+        setDataDir(data);
+        tour::start();
+        QVERIFY(!Runtime::ended());
+        QVERIFY(!tour::open(screen));
+        expectStoppedWithReport(*m_desktop, {QStringLiteral("'%1'").arg(picture),
+                                             damage == Damage::Missing ? QStringLiteral("File not found")
+                                                                       : QStringLiteral("Invalid picture")});
+        tour::settle(); // nothing is left half-built on the board
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!w->isVisible());
+    }
+
+    // A file cut anywhere is refused, whatever its format, while the whole file loads.
+    void aPictureCutAnywhereIsRefused_data() {
+        QTest::addColumn<QString>("file");
+        for (const QString& f : QDir(m_realData + QStringLiteral("/Images")).entryList(QDir::Files))
+            QTest::newRow(qPrintable(f)) << f;
+    }
+    void aPictureCutAnywhereIsRefused() {
+        QFETCH(QString, file);
+        setDataDir(freshData());
+        const QString name = QStringLiteral("Images\\") + file;
+        QFile f(dataFile(DataDir(), name));
+        const qint64 size = f.size();
+        QVERIFY(size > 0 && !LoadPicture(name).isEmpty());
+        for (int tenth = 9; tenth >= 1; --tenth) { // shorter each time
+            QVERIFY(f.resize(size * tenth / 10));
+            clearPictureCache();
+            QVERIFY2(
+                runtimeErrorOf([&] { (void)LoadPicture(name); }) == err::InvalidPicture,
+                qPrintable(QStringLiteral("%1 cut at %2/10 was taken for a picture").arg(file).arg(tenth)));
+        }
     }
 };
 

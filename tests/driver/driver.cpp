@@ -1,14 +1,9 @@
-// Works the real program from inside its own process, for the tests that must run the executable itself. Qt
-// loads it as a generic plugin when the environment asks for it:
+// Works the real program from inside its process, as a generic plugin:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
-// It knows the program only by window and control names, and the ways between screens that the test hands it
-// in ZBDRIVER_ROUTES from the program's map. Modes:
-//   tour         every screen by clicks, each control clicked once, then the title's Exit
-//   open:SCREEN  clicks its way to SCREEN and then quits
-//   watch        takes the focus away once the title is up, and says when a program window gets it back
-//   xmap         names each window as it is shown ("window NAME XID") with its controls' centres ("at NAME
-//                CONTROL X Y"), so that a script can click them through the X server and read the stacking
-// It reports on standard output, lines starting "zbdriver:".
+// by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
+//   tour: every screen by clicks, then the title's Exit; open:SCREEN: there, then quits; watch: takes the
+//   focus away and says which window gets it back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per
+//   show.
 #include "walker.h"
 
 #include <QGenericPlugin>
@@ -34,7 +29,7 @@ public:
     }
 
 protected:
-    // The windows as they come and go, newest last: the front screen is the newest one still shown.
+    // The windows as they come and go, newest last.
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type t = event->type();
         if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !w->objectName().isEmpty()) {
@@ -89,7 +84,7 @@ private:
                 QCoreApplication::exit(reached ? 0 : 3);
             }
         } else if (m_mode == QLatin1String("watch")) {
-            // Someone else's window takes the focus, as when the teacher has gone to another program.
+            // Someone else's window takes the focus.
             auto* decoy = new QWindow;
             decoy->resize(50, 50);
             decoy->show();

@@ -1,5 +1,4 @@
-// Shared by the tests: a recording desktop, real mouse input through a form's window, and a clean runtime for
-// every test function.
+// Shared by the tests: a recording desktop, real mouse input through a form's window, a clean runtime.
 #pragma once
 
 #include "vb.h"
@@ -15,8 +14,7 @@
 
 namespace testsupport {
 
-// Records what the program asks of the desktop instead of doing it; a refusing one has no application for
-// what it is asked to open.
+// Records what the program asks of the desktop; a refusing one has nothing to open it with.
 class RecordingPlatform : public vb::Platform {
 public:
     struct Request {
@@ -33,7 +31,7 @@ public:
     void showErrorReport(const QString& text) override { errorReports.append(text); }
 };
 
-// Installs a fresh recorder and returns it; the runtime owns it.
+// Installs a fresh recorder, which the runtime owns.
 inline RecordingPlatform& recordDesktop() {
     auto p = std::make_unique<RecordingPlatform>();
     RecordingPlatform& ref = *p;
@@ -96,8 +94,7 @@ struct ScratchData {
     }
 };
 
-// The program has stopped with the failure code, one error report holding every one of `words`, no screen
-// left.
+// Stopped with status 1 and one error report holding every one of `words`, no screen left.
 inline void expectStoppedWithReport(const RecordingPlatform& desktop, const QStringList& words) {
     QVERIFY(vb::Runtime::ended());
     QCOMPARE(vb::Runtime::exitCode(), 1);

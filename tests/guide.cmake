@@ -1,3 +1,0 @@
-zb_add_test(test_guide SOURCES test_guide.cpp support/testsupport.h LIBS screens)
-# The committed Word document is checked against the pages it was written from.
-target_compile_definitions(test_guide PRIVATE ZB_GUIDE_DOCUMENT="${CMAKE_SOURCE_DIR}/docs/Teacher Guide.doc")

@@ -1,1 +1,0 @@
-zb_add_test(test_jotter SOURCES test_jotter.cpp support/testsupport.h LIBS screens jotteraccess)

@@ -1,1 +1,0 @@
-zb_add_test(test_reflex SOURCES test_reflex.cpp support/testsupport.h LIBS screens)
