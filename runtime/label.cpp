@@ -6,6 +6,7 @@
 #include "runtime.h"
 
 #include <QCache>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -95,9 +96,20 @@ size_t qHash(const LayoutKey& k, size_t seed = 0) {
     return qHashMulti(seed, k.caption, k.font, k.alignment, k.width);
 }
 
+using LayoutCache = QCache<LayoutKey, std::shared_ptr<const QTextLayout>>;
+LayoutCache& keptLayouts() {
+    static LayoutCache kept(1000);
+    // Layouts hold font engines, which must go while the application and its fonts are still there.
+    [[maybe_unused]] static const bool emptiedAtExit = [] {
+        qAddPostRoutine([] { keptLayouts().clear(); });
+        return true;
+    }();
+    return kept;
+}
+
 std::shared_ptr<const QTextLayout> layoutFor(const QString& caption, const QFont& font, int alignment,
                                              int width) {
-    static QCache<LayoutKey, std::shared_ptr<const QTextLayout>> kept(1000);
+    LayoutCache& kept = keptLayouts();
     const LayoutKey key{caption, font, alignment, width};
     if (const auto* found = kept.object(key)) return *found;
     QString text = caption;
