@@ -58,6 +58,20 @@ const QList<ScreenInfo>& allScreens() {
     return screens;
 }
 
+const QList<Way>& otherWays() {
+    static const QList<Way> ways = [] {
+        QList<Way> all;
+        for (int n = 1; n <= kTopicMenus; ++n) // each to the next, the last to the first
+            all.append({QStringLiteral("menu%1").arg(n), QStringLiteral("Label2(%1)").arg(n % kTopicMenus),
+                        QStringLiteral("menu%1").arg(n % kTopicMenus + 1)});
+        for (int page = 1; page < guide::kPageCount; ++page)
+            all.append({QStringLiteral("TeacherGuide%1").arg(page), QStringLiteral("Label3(2)"),
+                        QStringLiteral("TeacherGuide%1").arg(page - 1)});
+        return all;
+    }();
+    return ways;
+}
+
 const ScreenInfo* screenInfo(const QString& name) {
     for (const ScreenInfo& s : allScreens())
         if (s.name == name) return &s;

@@ -16,6 +16,13 @@ struct ScreenInfo {
     bool replacesOpener; // opening it unloads `from`; otherwise `from` stays loaded beneath
 };
 
+// A way between two screens besides the ones in and out: the menu column on every menu, the guide's previous
+// page. Taking it unloads the screen it starts from.
+struct Way {
+    QString from, control, to;
+};
+
 const QList<ScreenInfo>& allScreens();
+const QList<Way>& otherWays();
 const ScreenInfo* screenInfo(const QString& name);
 vb::Form* screenByName(const QString& name);

@@ -3,6 +3,7 @@
 #include "registry.h"
 #include "vb.h"
 
+#include <QSet>
 #include <QTest>
 #include <QWindow>
 
@@ -56,6 +57,16 @@ Step close(const ScreenInfo& s) {
     return {QStringLiteral("%1 exit -> %2").arg(s.name, to), in, to, to != kTitle, s.name};
 }
 
+Step way(const Way& w) {
+    return {QStringLiteral("%1 -> %2").arg(w.from, w.to), input(w.from, w.control), w.to, false, w.from};
+}
+
+const Way* wayFrom(const QString& screen) {
+    for (const Way& w : otherWays())
+        if (w.from == screen) return &w;
+    return nullptr;
+}
+
 QList<Step> there(const QString& name) {
     if (name == kTitle) return {};
     const ScreenInfo& s = info(name);
@@ -77,6 +88,28 @@ QList<Sequence> navigations() {
         // Leaving lands at or below the opener; the way back up to it closes the cycle.
         all.append(
             {there(from), QList<Step>{open(s), close(s)} << there(from).mid(there(to).size()), back(from)});
+    }
+    // The other ways, each in a cycle back to where it started: by the way in, or along further ways.
+    QSet<QString> timed;
+    for (const Way& w : otherWays()) {
+        QList<Step> cycle{way(w)};
+        QString at = w.to;
+        while (at != w.from && cycle.size() <= otherWays().size()) {
+            const Way* next = wayFrom(at);
+            if (info(w.from).from == at) {
+                cycle << open(info(w.from));
+                at = w.from;
+            } else if (next) {
+                cycle << way(*next);
+                at = next->to;
+            } else {
+                break;
+            }
+        }
+        if (at != w.from || timed.contains(cycle.first().label)) continue;
+        for (const Step& step : cycle)
+            timed.insert(step.label);
+        all.append({there(w.from), cycle, back(w.from)});
     }
     return all;
 }
