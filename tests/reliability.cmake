@@ -69,9 +69,6 @@ if(ZB_SANITIZE)
         endforeach()
         # LeakSanitizer sees a leak of a single round.
         set_property(TEST test_flow APPEND PROPERTY ENVIRONMENT OPENCLOSE_ROUNDS=50)
-        # LeakSanitizer's own tracer crashes at exit after the 3.6x run; leaks stay checked at other factors.
-        set_property(TEST test_scaling_3.6x APPEND PROPERTY ENVIRONMENT
-            "ASAN_OPTIONS=detect_leaks=0:halt_on_error=1:detect_stack_use_after_return=1")
     endfunction()
     cmake_language(DEFER CALL zb_sanitizer_environment)
 endif()
