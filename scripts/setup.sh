@@ -6,8 +6,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 shift $(($# > 0 ? 1 : 0))
 
-packages=(cmake g++ make qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev clang-format
-          fonts-liberation2 fonts-wine fonts-dejavu-core
+packages=(cmake g++ make ninja-build lld qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
+          clang-format fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils desktop-file-utils appstream
           dpkg-dev file openbox xfwm4 dbus)
 missing=()
@@ -22,5 +22,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# A new build folder uses Ninja; one made earlier keeps the generator it was made with.
+generator=()
+[ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

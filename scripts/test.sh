@@ -15,9 +15,12 @@ QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
 if [ "${ZB_SKIP_SANITIZE:-0}" != 1 ]; then
     echo "== The same tests under the sanitizers"
     # -O1 with line tables only: quick to build, fast enough to run, and every report names its line.
-    cmake -S "$here" -B "$here/build-sanitize" -DZB_SANITIZE=ON -DZB_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" >/dev/null
+    generator=()
+    [ -f "$here/build-sanitize/CMakeCache.txt" ] || generator=(-G Ninja)
+    cmake -S "$here" -B "$here/build-sanitize" "${generator[@]}" -DZB_SANITIZE=ON -DZB_WERROR=ON \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" >/dev/null
     cmake --build "$here/build-sanitize" -j"$(nproc)"
     cd "$here/build-sanitize"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+    # The committed pictures are drawn and compared once, above; this build leaves out their drawing tool.
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -E '^pictures_test$'
 fi
