@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QtGui/private/qhighdpiscaling_p.h>
-#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
 #include <cstring>
@@ -77,15 +76,10 @@ void prepare(const Options& options) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
 }
 
-QSize deviceSize(const QScreen* screen) {
-    // As the window system gives it: Qt's own size of a display is in the program's pixels, rounded.
-    return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
-}
-
 QString screenList() {
     QString list;
     for (QScreen* s : QGuiApplication::screens()) {
-        const QSize d = deviceSize(s);
+        const QSize d = vb::Runtime::deviceSize(s);
         list += QStringLiteral("%1  %2 x %3  factor %4%5\n")
                     .arg(s->name())
                     .arg(d.width())
@@ -111,7 +105,7 @@ QString apply(const Options& options) {
     if (!screen || options.scale > 0) return {};
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR") || qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"))
         return {};
-    const double f = fitFactor(deviceSize(screen));
+    const double f = fitFactor(vb::Runtime::deviceSize(screen));
     // The display's factor takes the place of the desktop's own, so the two never multiply. It is set before
     // any window exists, as Qt itself does for QT_SCREEN_SCALE_FACTORS.
     if (f != 1.0) QHighDpiScaling::setScreenFactor(screen, f);

@@ -38,7 +38,4 @@ QString apply(const Options& options);
 // One line per display: name, size in its device pixels, the factor the program would use there.
 QString screenList();
 
-// A display's size in device pixels.
-QSize deviceSize(const QScreen* screen);
-
 } // namespace displayfit

@@ -186,10 +186,12 @@ void Runtime::setDisplay(QScreen* screen) {
 QSizeF Runtime::displaySize() {
     QScreen* s = display();
     if (!s) return QSizeF(800, 600);
-    // Qt rounds a display's size to whole pixels of the program; centring needs the exact one, from the size
-    // in device pixels that the window system gave.
-    return QSizeF(s->handle() ? s->handle()->geometry().size() : s->geometry().size()) /
-           s->devicePixelRatio();
+    // Qt rounds a display's size to whole pixels of the program; centring needs the exact one.
+    return QSizeF(deviceSize(s)) / s->devicePixelRatio();
+}
+
+QSize Runtime::deviceSize(const QScreen* screen) {
+    return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
 }
 
 void Runtime::reset() {

@@ -85,6 +85,8 @@ public:
     static void setDisplay(QScreen* screen); // null: the primary display
     // Its size in the program's own pixels, unrounded: 1920 device pixels at 1.8 are 1066.67.
     static QSizeF displaySize();
+    // A display's size in its device pixels, as the window system gives it.
+    static QSize deviceSize(const QScreen* screen);
 
     // Back to the state of a fresh start: every form unloaded and destroyed, End undone, generator reset.
     static void reset();

@@ -88,7 +88,7 @@ private slots:
         Form* f = screenByName(screen);
         Runtime::dispatch([f] { f->Show(); });
         QScreen* d = Runtime::display();
-        const QRectF display(QPointF(), displayfit::deviceSize(d));
+        const QRectF display(QPointF(), Runtime::deviceSize(d));
         const auto at = [&] {
             const QWidget* w = f->hWnd();
             return QRectF(QPointF(w->geometry().topLeft() - d->geometry().topLeft()) * m_scale,
