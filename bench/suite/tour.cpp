@@ -95,11 +95,10 @@ QList<Sequence> navigations() {
         QList<Step> cycle{way(w)};
         QString at = w.to;
         while (at != w.from && cycle.size() <= otherWays().size()) {
-            const Way* next = wayFrom(at);
             if (info(w.from).from == at) {
                 cycle << open(info(w.from));
                 at = w.from;
-            } else if (next) {
+            } else if (const Way* next = wayFrom(at)) {
                 cycle << way(*next);
                 at = next->to;
             } else {
