@@ -63,9 +63,6 @@ Single Rnd() {
     return Single(g_seed) / Single(16777216.0);
 }
 
-std::uint32_t rndState() {
-    return g_seed;
-}
 void setRndState(std::uint32_t state) {
     g_seed = state & 0xFFFFFFu;
 }

@@ -47,7 +47,6 @@ double Int(double value); // down to the whole number below
 void Randomize(double seed);
 Single Rnd();
 double Timer(); // seconds since midnight
-std::uint32_t rndState();
 void setRndState(std::uint32_t state);
 // Tests pin the clock that Timer reads; an empty function restores the real one.
 void setTimerSource(std::function<double()> source);

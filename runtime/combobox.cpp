@@ -65,11 +65,6 @@ QString ComboBox::List(int i) const {
 int ComboBox::ListIndex() const {
     return m_box->currentIndex();
 }
-void ComboBox::setListIndex(int i) {
-    if (i < -1 || i >= m_box->count())
-        throw RuntimeError(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
-    m_box->setCurrentIndex(i);
-}
 QString ComboBox::Text() const {
     return m_box->currentIndex() < 0 ? QString() : m_box->currentText();
 }

@@ -89,26 +89,6 @@ void Control::setFontDesc(const FontDesc& f) {
     m_font = f;
     fontChanged();
 }
-void Control::setFontName(const QString& name) {
-    FontDesc f = m_font;
-    f.name = name;
-    setFontDesc(f);
-}
-void Control::setFontSize(Single points) {
-    FontDesc f = m_font;
-    f.size = points;
-    setFontDesc(f);
-}
-void Control::setFontBold(bool bold) {
-    FontDesc f = m_font;
-    f.bold = bold;
-    setFontDesc(f);
-}
-void Control::setFontUnderline(bool underline) {
-    FontDesc f = m_font;
-    f.underline = underline;
-    setFontDesc(f);
-}
 
 void Control::setMousePointer(int pointer) {
     m_mousePointer = pointer;

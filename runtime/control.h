@@ -37,7 +37,6 @@ public:
 
     const QString& Name() const { return m_name; }
     int Index() const { return m_index; } // -1 for a control that is not in an array
-    Form& Parent() const { return m_form; }
 
     Single Left() const { return m_left; }
     Single Top() const { return m_top; }
@@ -51,7 +50,6 @@ public:
     void ZOrder(int position = 0); // 0 in front of the other controls of its container, 1 behind them
 
     bool Visible() const { return !isHidden(); }
-    bool Enabled() const { return isEnabled(); }
 
     OleColor BackColor() const { return m_backColor; }
     virtual void setBackColor(OleColor c);
@@ -60,14 +58,9 @@ public:
 
     const FontDesc& Font() const { return m_font; }
     void setFontDesc(const FontDesc& f);
-    void setFontName(const QString& name);
-    void setFontSize(Single points);
-    void setFontBold(bool bold);
-    void setFontUnderline(bool underline);
 
     int MousePointer() const { return m_mousePointer; }
     void setMousePointer(int pointer);
-    const Picture& MouseIcon() const { return m_mouseIcon; }
     void setMouseIcon(const Picture& icon);
 
     // A hidden copy of this control as a new element of its array.

@@ -26,7 +26,6 @@ public:
     void setCaption(const QString& text);
     int BackStyle() const { return m_backStyle; }
     void setBackStyle(int style);
-    int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
     int Alignment() const { return m_alignment; }
     void setAlignment(int alignment);
@@ -69,7 +68,6 @@ public:
     void setCaption(const QString& text);
     const vb::Picture& Picture() const { return m_picture; }
     void setPicture(const vb::Picture& p);
-    int Style() const { return m_style; } // 0 standard, 1 graphical
     void setStyle(int style);
 
     Control* copyAsElement(int index) const override { return makeCopy<CommandButton>(index); }
@@ -131,7 +129,6 @@ public:
     const QString& Caption() const { return m_caption; }
     QString caption() const override { return m_caption; }
     void setCaption(const QString& text);
-    int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
     Control* copyAsElement(int index) const override { return makeCopy<Frame>(index); }
 
@@ -152,15 +149,11 @@ class Shape : public Control {
     Q_OBJECT
 public:
     Shape(Form& form, QWidget* container, const QString& name, int index);
-    int ShapeKind() const { return m_shape; }
     void setShape(int shape);
     OleColor BorderColor() const { return m_borderColor; }
     void setBorderColor(OleColor c);
-    int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int w);
-    int FillStyle() const { return m_fillStyle; }
     void setFillStyle(int s);
-    OleColor FillColor() const { return m_fillColor; }
     void setFillColor(OleColor c);
     Control* copyAsElement(int index) const override { return makeCopy<Shape>(index); }
 
@@ -180,14 +173,9 @@ class Line : public Control {
     Q_OBJECT
 public:
     Line(Form& form, QWidget* container, const QString& name, int index);
-    Single X1() const { return m_x1; }
-    Single Y1() const { return m_y1; }
-    Single X2() const { return m_x2; }
-    Single Y2() const { return m_y2; }
     void setEnds(Single x1, Single y1, Single x2, Single y2);
     OleColor BorderColor() const { return m_borderColor; }
     void setBorderColor(OleColor c);
-    int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int w);
     Control* copyAsElement(int index) const override { return makeCopy<Line>(index); }
 
@@ -212,7 +200,6 @@ public:
     int ListCount() const;
     QString List(int i) const;
     int ListIndex() const; // -1 when nothing is chosen
-    void setListIndex(int i);
     QString Text() const;
     void setBackColor(OleColor c) override;
     void setForeColor(OleColor c) override;

@@ -43,7 +43,7 @@ void Form::Load() {
     m_caption.clear();
     m_scaleMode = vbTwips;
     m_windowState = vbNormal;
-    m_stayOnTop = m_stayAtBottom = m_sizeLocked = false;
+    m_stayOnTop = m_stayAtBottom = false;
     m_foreColor = RGB(0, 0, 0);
     m_drawWidth = 1;
     m_currentX = m_currentY = 0;
@@ -174,7 +174,6 @@ void Form::setTop(Single v) {
 }
 void Form::checkSizable() const {
     checkMovable(*this);
-    if (m_sizeLocked) throw RuntimeError(err::CannotSizeWindow, QStringLiteral("This window can't be sized"));
 }
 
 void Form::setWidth(Single v) {

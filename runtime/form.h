@@ -56,7 +56,6 @@ public:
     void setIcon(const vb::Picture& p);
     const QString& Caption() const { return m_caption; }
     void setCaption(const QString& c);
-    int ScaleMode() const { return m_scaleMode; }
     void setScaleMode(int mode);
     int WindowState() const { return m_windowState; }
     void setWindowState(int state);
@@ -107,7 +106,6 @@ protected:
     // For Design: a decorated window has a title bar and frame; a content screen has neither.
     void setDecorated(bool on) { m_decorated = on; }
     // For Design: a window whose size the program cannot change (moving it still works).
-    void setSizeLocked(bool on) { m_sizeLocked = on; }
 
     // Creates a control at its design place. `container` is a Frame to place it in, or none for the form.
     template <class T>
@@ -148,7 +146,6 @@ private:
     int m_windowState = vbNormal;
     bool m_stayOnTop = false;
     bool m_stayAtBottom = false;
-    bool m_sizeLocked = false;
 
     OleColor m_foreColor = RGB(0, 0, 0);
     int m_drawWidth = 1;
@@ -238,7 +235,6 @@ public:
             throw RuntimeError(360, QStringLiteral("Object already loaded"));
         return *static_cast<T*>(first.copyAsElement(index));
     }
-    int Count() const;
     const QString& name() const { return m_name; }
     template <class F> void onClick(F f) { detail::bindClick(m_form->handlers(m_name), std::move(f)); }
     template <class F> void onMouseDown(F f) {
@@ -253,13 +249,5 @@ private:
     Form* m_form;
     QString m_name;
 };
-
-template <class T> int Arr<T>::Count() const {
-    int n = 0;
-    if (!m_form->isLoaded()) return 0;
-    for (Control* c : m_form->controls())
-        if (c->Name() == m_name) ++n;
-    return n;
-}
 
 } // namespace vb

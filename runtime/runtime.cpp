@@ -74,10 +74,6 @@ void Runtime::dispatch(const std::function<void()>& handler) {
     --g_depth;
 }
 
-bool Runtime::inHandler() {
-    return g_depth > 0;
-}
-
 void Runtime::End(int exitCode) {
     if (g_ended) return;
     g_ended = true;
@@ -114,12 +110,6 @@ QStringList Runtime::loadedFormNames() {
     for (Form* f : g_loaded)
         names << f->Name();
     return names;
-}
-
-Form* Runtime::formNamed(const QString& name) {
-    for (auto& [type, f] : instances())
-        if (f->Name() == name) return f.get();
-    return nullptr;
 }
 
 Platform& Runtime::platform() {

@@ -49,7 +49,6 @@ public:
     // Runs an event handler. A runtime error that the handler did not trap ends the program with the error
     // report. Nested calls (a handler that raises another event) run straight through.
     static void dispatch(const std::function<void()>& handler);
-    static bool inHandler();
 
     // Stops the program: every window goes, no further handler runs.
     static void End(int exitCode = 0);
@@ -64,7 +63,6 @@ public:
 
     static QList<Form*> loadedForms();
     static QStringList loadedFormNames();
-    static Form* formNamed(const QString& name); // among the forms created so far
 
     static Platform& platform();
     static void setPlatform(std::unique_ptr<Platform> p); // null restores the desktop's
