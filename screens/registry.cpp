@@ -20,11 +20,17 @@ ScreenInfo screen(const char* name, const char* from = "", const char* open = ""
 }
 constexpr bool kReplaces = true;
 
-// Showing a menu's live entry asks this map, so a screen added here is opened by its menu.
-const bool g_menusAsk = [] {
+// The screens ask this map which screen a control opens: a screen added here is opened by its menu, and a
+// row changed here changes that way on the screen itself.
+const bool g_screensAsk = [] {
     setScreenOpener([](const QString& from, const QString& control) -> FormGetter {
         for (const ScreenInfo& s : allScreens())
             if (s.from == from && s.open == control) return s.get;
+        for (const Way& w : otherWays())
+            if (w.from == from && w.control == control) {
+                const ScreenInfo* to = screenInfo(w.to);
+                return to ? to->get : nullptr;
+            }
         return nullptr;
     });
     return true;
@@ -61,9 +67,12 @@ const QList<ScreenInfo>& allScreens() {
 const QList<Way>& otherWays() {
     static const QList<Way> ways = [] {
         QList<Way> all;
-        for (int n = 1; n <= kTopicMenus; ++n) // each to the next, the last to the first
-            all.append({QStringLiteral("menu%1").arg(n), QStringLiteral("Label2(%1)").arg(n % kTopicMenus),
-                        QStringLiteral("menu%1").arg(n % kTopicMenus + 1)});
+        // The menu column of each menu: "Menu N" to menu N, for every number but the menu's own.
+        for (int n = 1; n <= kTopicMenus; ++n)
+            for (int to = 1; to <= kTopicMenus; ++to)
+                if (to != n)
+                    all.append({QStringLiteral("menu%1").arg(n), QStringLiteral("Label2(%1)").arg(to - 1),
+                                QStringLiteral("menu%1").arg(to)});
         for (int page = 1; page < guide::kPageCount; ++page)
             all.append({QStringLiteral("TeacherGuide%1").arg(page), QStringLiteral("Label3(2)"),
                         QStringLiteral("TeacherGuide%1").arg(page - 1)});

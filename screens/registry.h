@@ -17,7 +17,7 @@ struct ScreenInfo {
 };
 
 // A way between two screens besides the ones in and out: the menu column on every menu, the guide's previous
-// page. Taking it unloads the screen it starts from.
+// page. Taking it unloads the screen it starts from. The screens take these from here too.
 struct Way {
     QString from, control, to;
 };

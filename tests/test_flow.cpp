@@ -2,8 +2,10 @@
 // program's rules after every click; and a lesson that opens and closes the same screens again and again:
 // after 200 rounds of every screen there are no more windows, widgets, controls or loaded screens than after
 // the first. (Leaks of memory that nothing holds any more are LeakSanitizer's part, in the sanitizer run.)
+#include "TeacherGuideData.h"
 #include "registry.h"
 #include "tour.h"
+#include "walker.h"
 
 #include <QtTest>
 
@@ -88,6 +90,33 @@ private slots:
             QVERIFY2(round(), qPrintable(QStringLiteral("round %1").arg(i)));
         QCOMPARE(census(), before);
         QVERIFY(!Runtime::ended());
+    }
+
+    // Every way of the map, taken by its click, brings up its screen; a menu's column and a guide page's
+    // links say where they lead: "Menu 3" the menu of that title, "<< Previous Page" the page before.
+    void everyWayOfTheMap_data() {
+        QTest::addColumn<int>("way");
+        for (int i = 0; i < tour::ways().size(); ++i)
+            QTest::addRow("%s %s", qPrintable(tour::ways()[i].from), qPrintable(tour::ways()[i].open)) << i;
+    }
+    void everyWayOfTheMap() {
+        QFETCH(int, way);
+        const tour::Route w = tour::ways()[way];
+        auto caption = [](const QString& screen, const QString& control) {
+            QWidget* window = tour::Walker::window(screen);
+            auto* c = window ? window->findChild<Control*>(control) : nullptr;
+            return c ? c->caption() : QString();
+        };
+        const QString page = QStringLiteral("Label1(%1)").arg(guide::el::PageNumber);
+        tour::start();
+        QVERIFY(tour::open(w.from));
+        const QString says = caption(w.from, w.open), fromPage = caption(w.from, page);
+        QVERIFY(tour::take(w));
+        if (w.open.startsWith(QLatin1String("Label2")) && w.screen.startsWith(QLatin1String("menu")))
+            QCOMPARE(caption(w.screen, QStringLiteral("Label1")), says);
+        if (says.contains(QLatin1String("Page")))
+            QCOMPARE(caption(w.screen, page).mid(5, 1).toInt(),
+                     fromPage.mid(5, 1).toInt() + (says.startsWith(QLatin1String("<<")) ? -1 : 1));
     }
 
     // The census sees what a leak would leave: a control.

@@ -196,6 +196,8 @@ private slots:
         // A guide page stands in for the activity: its Exit only unloads it.
         const auto restore = qScopeGuard([real = screenOpener()] { setScreenOpener(real); });
         setScreenOpener([real = screenOpener(), present](const QString& s, const QString& c) -> FormGetter {
+            if (!s.startsWith(QLatin1String("menu")) || !c.startsWith(QLatin1String("Label3")))
+                return real(s, c);
             return present && real(s, c) ? &screenOf<TeacherGuide0> : nullptr;
         });
         TopicMenu& m = openFromOpeningScreen(number);

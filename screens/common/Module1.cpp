@@ -26,3 +26,23 @@ void ApplyHouseStyle(Form& frm) {
     Try([&] { frm.setLeft(Single(double(Screen.Width()) / 2 - double(frm.Width()) / 2)); });
     Try([&] { Screen.setMousePointer(vbDefault); });
 }
+
+namespace {
+// Set while other translation units start up: kept where it is built on first use.
+ScreenOpener& opener() {
+    static ScreenOpener o;
+    return o;
+}
+} // namespace
+
+void setScreenOpener(ScreenOpener o) {
+    opener() = std::move(o);
+}
+
+const ScreenOpener& screenOpener() {
+    return opener();
+}
+
+FormGetter screenOpenedBy(const Form& from, const QString& control) {
+    return opener() ? opener()(from.Name(), control) : nullptr;
+}

@@ -106,7 +106,7 @@ void TeacherGuidePage::Form_Load() {
     ApplyHouseStyle(*this);
     setBackColor(QBColor(9));
     // This edition ends at page 6: its "Next" would lead nowhere, so it is not offered.
-    if (m_page == guide::kPageCount - 1) Label3(1).hide();
+    if (!screenOpenedBy(*this, QStringLiteral("Label3(1)"))) Label3(1).hide();
 }
 
 void TeacherGuidePage::Label3_Click(int Index) {
@@ -115,14 +115,9 @@ void TeacherGuidePage::Label3_Click(int Index) {
         Unload();
         break;
     case 1:
-        if (m_page + 1 < guide::kPageCount) {
-            teacherGuidePage(m_page + 1).Show();
-            Unload();
-        }
-        break;
     case 2:
-        if (m_page > 0) {
-            teacherGuidePage(m_page - 1).Show();
+        if (FormGetter to = screenOpenedBy(*this, QStringLiteral("Label3(%1)").arg(Index))) {
+            to().Show();
             Unload();
         }
         break;

@@ -39,12 +39,6 @@ const std::array<TopicMenuData, kTopicMenus> g_menus = {{
 // The house width, not the window's inner width: the half twip of an odd width is kept.
 constexpr Single kHouseWidth = 12000;
 
-// Set while other translation units start up: kept where it is built on first use.
-ScreenOpener& opener() {
-    static ScreenOpener o;
-    return o;
-}
-
 const TopicMenuData& row(int number) {
     if (number < 1 || number > kTopicMenus)
         throw RuntimeError(err::InvalidCall, QStringLiteral("Invalid procedure call"));
@@ -57,23 +51,15 @@ const TopicMenuData& topicMenuData(int number) {
     return row(number);
 }
 
-void setScreenOpener(ScreenOpener o) {
-    opener() = std::move(o);
-}
-
-const ScreenOpener& screenOpener() {
-    return opener();
-}
-
 int TopicMenu::liveEntry() const {
-    for (int i = 0; opener() && i < kEntriesPerMenu; ++i)
-        if (opener()(Name(), QStringLiteral("Label3(%1)").arg(i))) return i;
+    for (int i = 0; i < kEntriesPerMenu; ++i)
+        if (screenOpenedBy(*this, QStringLiteral("Label3(%1)").arg(i))) return i;
     return -1;
 }
 
 FormGetter TopicMenu::liveActivity() const {
     const int live = liveEntry();
-    return live < 0 ? nullptr : opener()(Name(), QStringLiteral("Label3(%1)").arg(live));
+    return live < 0 ? nullptr : screenOpenedBy(*this, QStringLiteral("Label3(%1)").arg(live));
 }
 
 TopicMenu& topicMenu(int number) {
@@ -138,10 +124,11 @@ void TopicMenu::Form_Load() {
 }
 
 void TopicMenu::Label2_Click(int Index) {
-    // The menu's own number stays put; "WWW Links" has no action.
-    if (Index < 0 || Index >= kTopicMenus || Index == m_number - 1) return;
-    topicMenu(Index + 1).Show();
-    Unload();
+    // The map has no way from the menu's own number, nor from "WWW Links": they stay put.
+    if (FormGetter to = screenOpenedBy(*this, QStringLiteral("Label2(%1)").arg(Index))) {
+        to().Show();
+        Unload();
+    }
 }
 
 void TopicMenu::Label3_Click(int Index) {

@@ -3,10 +3,10 @@
 // menu1 to menu5 differ only in the data of their row of the table in TopicMenu.cpp.
 #pragma once
 
+#include "Module1.h"
 #include "NavigationScreen.h"
 
 #include <array>
-#include <functional>
 
 struct TopicMenuData {
     const char* name;  // the screen's class name
@@ -22,16 +22,6 @@ inline constexpr vb::Single kEntryStep = 750;
 
 // The row of menu `number` (1 to 5).
 const TopicMenuData& topicMenuData(int number);
-
-// Which screen a control opens, or null: the program's map of the screens answers, from above the screen
-// families. It installs itself; with none installed every activity entry is dimmed.
-using FormGetter = vb::Form& (*)();
-using ScreenOpener = std::function<FormGetter(const QString& screen, const QString& control)>;
-void setScreenOpener(ScreenOpener opener);
-const ScreenOpener& screenOpener();
-template <class F> vb::Form& screenOf() {
-    return vb::form<F>();
-}
 
 class TopicMenu : public NavigationScreen {
 public:

@@ -2,7 +2,6 @@
 
 #include "Grey.h"
 #include "Module1.h"
-#include "TeacherGuide.h"
 #include "Titlefrm.h"
 #include "TopicMenu.h"
 
@@ -67,11 +66,13 @@ void intro0::Label2_Click(int Index) {
     case 2:
     case 3:
     case 4: {
-        TopicMenu& menu = topicMenu(Index + 1);
+        FormGetter to = screenOpenedBy(*this, QStringLiteral("Label2(%1)").arg(Index));
+        if (!to) break;
+        Form& menu = to();
         menu.Show();
         // One menu at a time, even when this screen was brought forward over a menu from outside the program.
         for (int n = 1; n <= kTopicMenus; ++n)
-            if (n != Index + 1 && topicMenu(n).isLoaded()) topicMenu(n).Unload();
+            if (&topicMenu(n) != &menu && topicMenu(n).isLoaded()) topicMenu(n).Unload();
         break;
     }
     case kWebAddressIndex:
@@ -79,7 +80,7 @@ void intro0::Label2_Click(int Index) {
                      QString(), SW_HIDE);
         break;
     case kTeachersGuideIndex:
-        form<TeacherGuide0>().Show();
+        if (FormGetter to = screenOpenedBy(*this, QStringLiteral("Label2(%1)").arg(Index))) to().Show();
         break;
     default:
         break; // "WWW Links" is never shown and has no action
