@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the program needs to build, run and test on Debian 12, then configures and builds it.
-# Usage: scripts/setup.sh [build-dir] [cmake options...]
+# Usage: scripts/setup.sh [build-dir] [cmake options...]; ZB_TARGET=NAME builds only that target and what it needs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
@@ -26,4 +26,4 @@ fi
 generator=()
 [ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
 cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"$(nproc)" ${ZB_TARGET:+--target "$ZB_TARGET"}
