@@ -28,31 +28,40 @@ int openWithTheDesktop(int argc, char** argv) {
 class TestPen : public tour::Fixture {
     Q_OBJECT
 private slots:
-    // Two taps `gap` double-click intervals apart: a double tap does not press the screen it opens.
+    // Taps `gap` double-click intervals apart: a double tap does not press the screen it opens, unless the
+    // user has tapped elsewhere (`between`, on the screen then in front) in the meantime.
     void doubleTaps_data() {
         QTest::addColumn<QStringList>("screens"); // tapped, the control, in front after, not loaded after
         QTest::addColumn<double>("gap");
-        QTest::newRow("a menu's exit") << QStringList{"menu1", "Command1", "intro0", "Titlefrm"} << 0.5;
+        QTest::addColumn<QPoint>("between");
+        QTest::newRow("a menu's exit")
+            << QStringList{"menu1", "Command1", "intro0", "Titlefrm"} << 0.5 << QPoint();
         QTest::newRow("a menu's exit, again later")
-            << QStringList{"menu1", "Command1", "Titlefrm", ""} << 1.5;
+            << QStringList{"menu1", "Command1", "Titlefrm", ""} << 1.5 << QPoint();
+        QTest::newRow("a menu's exit, a tap of its own between")
+            << QStringList{"menu1", "Command1", "Titlefrm", ""} << 0.2 << QPoint(300, 120);
         QTest::newRow("next page") << QStringList{"TeacherGuide0", "Label3(1)", "TeacherGuide1",
                                                   "TeacherGuide2"}
-                                   << 0.5;
-        QTest::newRow("fast taps on one screen") << QStringList{"intro0", "Check1", "intro0", "Grey"} << 0.5;
+                                   << 0.5 << QPoint();
+        QTest::newRow("fast taps on one screen")
+            << QStringList{"intro0", "Check1", "intro0", "Grey"} << 0.5 << QPoint();
     }
     void doubleTaps() {
         QFETCH(QStringList, screens);
         QFETCH(double, gap);
+        QFETCH(QPoint, between);
         QVERIFY(tour::open(screens[0]));
         const QWidget* target = tour::frontScreen()->hWnd()->findChild<QWidget*>(screens[1]);
         QVERIFY(target);
         const QPoint global = target->mapToGlobal(target->rect().center());
-        for (int tap = 0; tap < 2; ++tap) { // each on whichever screen is in front
+        const int taps = between.isNull() ? 2 : 3;
+        for (int tap = 0; tap < taps; ++tap) { // each on whichever screen is in front
             QWindow* w = tour::frontScreen()->hWnd()->windowHandle();
-            QTest::mousePress(w, Qt::LeftButton, {}, w->mapFromGlobal(global));
-            QTest::mouseRelease(w, Qt::LeftButton, {}, w->mapFromGlobal(global));
+            const QPoint at = tap == 1 && taps == 3 ? between : w->mapFromGlobal(global);
+            QTest::mousePress(w, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(w, Qt::LeftButton, {}, at);
             tour::settle();
-            if (tap == 0)
+            if (tap < taps - 1)
                 QTest::lastMouseTimestamp +=
                     int(gap * QGuiApplication::styleHints()->mouseDoubleClickInterval()) -
                     QTest::mouseDoubleClickInterval - 1;
