@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QImageReader>
 #include <QPainter>
+#include <QScreen>
 #include <QtTest>
 
 #include <functional>
@@ -48,6 +49,12 @@ void placeCards(Form& f, int (*slotOf)(int), int button) {
     for (int i = 0; i < 6; ++i)
         drag(windowOf(r), pointIn(r.Label2(i)), pointIn(r.Label1(slotOf(i))));
     click(r.Label3(button));
+}
+
+// Focus on the control, and a key pressed that moves nothing.
+void keyFocus(Form& f, const char* control) {
+    f.findControl(QString::fromLatin1(control))->setFocus();
+    QTest::keyClick(windowOf(f), Qt::Key_Shift);
 }
 
 const QList<State>& states() {
@@ -96,6 +103,26 @@ const QList<State>& states() {
              click(s.Label3(1));
              click(*s.Combo2); // opened once, the box stays white
              s.Combo2->box()->hidePopup();
+         }},
+        // The dotted mark on a button and on a check box, while keys are in use.
+        {"Titlefrm-focus", "Titlefrm", [](Form& f) { keyFocus(f, "Command1"); }},
+        {"intro0-focus", "intro0", [](Form& f) { keyFocus(f, "Check1"); }},
+        // Ink right along the page's edges.
+        {"notepad-edges", "notepad",
+         [](Form& f) {
+             const int right = f.hWnd()->width() - 1;
+             // (0, 0) would be taken for the window's centre.
+             const QPoint corners[] = {{1, 0}, {right, 0}, {right, 150}, {0, 190}, {0, 1}};
+             QTest::mousePress(windowOf(f), Qt::LeftButton, {}, corners[0]);
+             for (const QPoint& at : corners)
+                 QTest::mouseMove(windowOf(f), at);
+             QTest::mouseRelease(windowOf(f), Qt::LeftButton, {}, corners[0]);
+             // Each move repaints only the band it touched: together they show all the ink. (The offscreen
+             // display gives the window's pixels back at 1x only.)
+             QCoreApplication::processEvents();
+             const QImage shown = f.hWnd()->screen()->grabWindow(f.hWnd()->winId()).toImage();
+             const QImage drawn = f.hWnd()->grab().toImage().convertToFormat(shown.format());
+             QVERIFY(shown.size() != drawn.size() || shown == drawn);
          }},
         {"notepad-stroke", "notepad",
          [](Form& f) {
