@@ -1,7 +1,8 @@
 #!/bin/sh
 # Rebuilds "docs/Teacher Guide.doc" from the tables the Teachers' Guide pages are drawn from: writes the guide as
 # HTML with tools/guidedoc, then has LibreOffice save it as a Word 97-2003 document. Run it after changing any text
-# of the guide, and commit the document; the program's build and tests do not need LibreOffice.
+# of the guide, and commit both; the program's build and tests do not need LibreOffice, and a test checks that the
+# HTML kept beside the document is what guidedoc writes now.
 #   tools/make-guide-doc.sh [BUILD_DIR]        (default: build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,4 +25,5 @@ soffice --headless --norestore "-env:UserInstallation=file://$work/profile" \
     --infilter="HTML (StarWriter)" --convert-to "doc:MS Word 97" --outdir "$work" "$work/Teacher Guide.html" >/dev/null
 mkdir -p "$root/docs"
 mv "$work/Teacher Guide.doc" "$root/docs/Teacher Guide.doc"
+cp "$work/Teacher Guide.html" "$root/docs/Teacher Guide.html"
 echo "$root/docs/Teacher Guide.doc"
