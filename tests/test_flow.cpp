@@ -5,7 +5,6 @@
 #include "TeacherGuideData.h"
 #include "registry.h"
 #include "tour.h"
-#include "walker.h"
 
 #include <QtTest>
 
@@ -95,27 +94,31 @@ private slots:
     // Every way of the map, taken by its click, brings up its screen; a menu's column and a guide page's
     // links say where they lead: "Menu 3" the menu of that title, "<< Previous Page" the page before.
     void everyWayOfTheMap_data() {
-        QTest::addColumn<int>("way");
-        for (int i = 0; i < tour::ways().size(); ++i)
-            QTest::addRow("%s %s", qPrintable(tour::ways()[i].from), qPrintable(tour::ways()[i].open)) << i;
+        QTest::addColumn<QStringList>("way"); // from, control, to
+        for (const ScreenInfo& s : allScreens())
+            if (!s.from.isEmpty())
+                QTest::addRow("%s %s", qPrintable(s.from), qPrintable(s.open))
+                    << QStringList{s.from, s.open, s.name};
+        for (const Way& w : otherWays())
+            QTest::addRow("%s %s", qPrintable(w.from), qPrintable(w.control))
+                << QStringList{w.from, w.control, w.to};
     }
     void everyWayOfTheMap() {
-        QFETCH(int, way);
-        const tour::Route w = tour::ways()[way];
+        QFETCH(QStringList, way);
         auto caption = [](const QString& screen, const QString& control) {
-            QWidget* window = tour::Walker::window(screen);
-            auto* c = window ? window->findChild<Control*>(control) : nullptr;
+            Form* f = tour::loadedScreen(screen);
+            Control* c = f ? f->hWnd()->findChild<Control*>(control) : nullptr;
             return c ? c->caption() : QString();
         };
         const QString page = QStringLiteral("Label1(%1)").arg(guide::el::PageNumber);
-        tour::start();
-        QVERIFY(tour::open(w.from));
-        const QString says = caption(w.from, w.open), fromPage = caption(w.from, page);
-        QVERIFY(tour::take(w));
-        if (w.open.startsWith(QLatin1String("Label2")) && w.screen.startsWith(QLatin1String("menu")))
-            QCOMPARE(caption(w.screen, QStringLiteral("Label1")), says);
+        QVERIFY(tour::open(way[0]));
+        const QString says = caption(way[0], way[1]), fromPage = caption(way[0], page);
+        QVERIFY(tour::clickControl(*tour::loadedScreen(way[0]), way[1]));
+        QVERIFY(tour::loadedScreen(way[2]));
+        QVERIFY(way[2] == QLatin1String(tour::kBackdrop) || tour::frontScreen()->Name() == way[2]);
+        if (says.startsWith(QLatin1String("Menu"))) QCOMPARE(caption(way[2], QStringLiteral("Label1")), says);
         if (says.contains(QLatin1String("Page")))
-            QCOMPARE(caption(w.screen, page).mid(5, 1).toInt(),
+            QCOMPARE(caption(way[2], page).mid(5, 1).toInt(),
                      fromPage.mid(5, 1).toInt() + (says.startsWith(QLatin1String("<<")) ? -1 : 1));
     }
 

@@ -169,18 +169,6 @@ private slots:
         QVERIFY(!Runtime::ended());
     }
 
-    void menuToMenuLeavesOnlyTheNewOne() {
-        TopicMenu* m = &openFromOpeningScreen(1);
-        for (int next : {3, 5, 2, 4, 1}) {
-            const quint64 generation = m->generation();
-            click(m->Label2(m->number() - 1)); // the menu's own number does nothing
-            QCOMPARE(m->generation(), generation);
-            click(m->Label2(next - 1));
-            m = &topicMenu(next);
-            QCOMPARE(stackNames(), QStringList({"intro0", m->Name()}));
-        }
-    }
-
     // Moves onto the entries are not the screen's: the boxes stay. Only the live entry clicks; its activity's
     // Exit uncovers the menu as it was left. Without its activity the entry is dimmed like the others.
     void entriesTakeNoPointerMovesAndOnlyTheLiveOneClicks_data() {
@@ -240,18 +228,10 @@ private slots:
         QVERIFY(!Runtime::ended());
     }
 
-    void nextPreviousAndExitLeaveOnePageLoaded() {
+    void exitLeavesNoPageLoaded() {
         Screen.setSizeOverride(QSizeF(12000, 9000));
         Runtime::dispatch([] { form<Grey>().Show(); }); // stands for whatever lies beneath the guide
         showPage(0);
-        for (int n = 0; n < guide::kPageCount - 1; ++n) {
-            click(teacherGuidePage(n).Label3(1));
-            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", teacherGuidePage(n + 1).Name()}));
-        }
-        for (int n = guide::kPageCount - 1; n > 0; --n) {
-            click(teacherGuidePage(n).Label3(2));
-            QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey", teacherGuidePage(n - 1).Name()}));
-        }
         // No hover highlight on these pages: Exit stays boxed after the pointer has crossed the page.
         TeacherGuidePage& p = teacherGuidePage(0);
         QTest::mouseMove(windowOf(p), QPoint(400, 590));

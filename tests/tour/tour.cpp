@@ -71,20 +71,6 @@ QList<Route> routes() {
     return all;
 }
 
-QList<Route> ways() {
-    QList<Route> all;
-    for (const Route& r : routes())
-        if (!r.from.isEmpty()) all.append(r);
-    for (const Way& w : otherWays())
-        all.append({w.to, w.from, w.control, QString()});
-    return all;
-}
-
-bool take(const Route& way) {
-    if (!frontScreen()) start();
-    return walker().take(way.from, way.open, way.screen);
-}
-
 QStringList reachableScreens() {
     QStringList names;
     for (const ScreenInfo& s : allScreens())

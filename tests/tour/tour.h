@@ -25,8 +25,6 @@ QList<Route> routes();             // the ways of the program's map
 QStringList reachableScreens();    // registered screens that the board can reach
 bool open(const QString& screen);  // by clicks from wherever the program stands
 bool close(const QString& screen); // by its own control; false when it is not open
-QList<Route> ways();               // every way of the map by a control: in, and the other ways
-bool take(const Route& way);       // from wherever the program stands; true when its screen is in front
 
 // The rules that hold whatever the board does: at most one menu and one guide page loaded, the opening
 // screen beneath whatever was reached through it, the Jotter in front, the shell asked only for the guide

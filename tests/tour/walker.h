@@ -124,12 +124,6 @@ struct Walker {
         return until([&] { return window(screen); });
     }
 
-    // Takes the way from `from` by its control; true when `to` comes to the front (the backdrop: comes).
-    bool take(const QString& from, const QString& control, const QString& to) const {
-        return open(from) && click(from, control) &&
-               until([&] { return frontName() == to || (to == QLatin1String(kBackdrop) && window(to)); });
-    }
-
     // Clicks every shown control once (the title's Exit never), reopening the screen whenever a click led
     // away; on the Jotter also draws a stroke.
     void exercise(const QString& screen) const {
