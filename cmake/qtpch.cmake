@@ -14,7 +14,7 @@ function(zb_share_qt_pch dir)
         get_target_property(_type ${_t} TYPE)
         get_target_property(_libs ${_t} LINK_LIBRARIES)
         if(_type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$" AND _libs
-           AND NOT _t STREQUAL zbqtpch)
+           AND NOT _t STREQUAL zbqtpch AND NOT _t MATCHES "^headercheck")
             target_precompile_headers(${_t} REUSE_FROM zbqtpch)
         endif()
     endforeach()
