@@ -57,7 +57,8 @@ std::array<ComboBox*, 3> lists(sentence& f) {
 bool chooseWithMouse(ComboBox& list, int position) {
     click(list);
     QAbstractItemView* view = list.box()->view();
-    if (!view->isVisible()) return false;
+    // Open, and a scrolling list of at most 12 rows, not a menu of all 32.
+    if (!view->isVisible() || view->height() > 13 * view->sizeHintForRow(0)) return false;
     const QModelIndex item = list.box()->model()->index(position, 0);
     view->scrollTo(item);
     QWidget* popup = view->window();
