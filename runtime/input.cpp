@@ -1,18 +1,47 @@
 #include "input.h"
 
+#include "control.h"
+#include "form.h"
+#include "formwindow.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
+#include <QTabletEvent>
+#include <QTouchEvent>
 #include <QWidget>
 #include <QWindow>
+#include <private/qhighdpiscaling_p.h>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace vb {
 
 namespace {
 bool g_keyboardInUse = false;
 Input* g_watch = nullptr; // lives as long as the application it watches
+Pointer g_pointer;
+constexpr int kFingerIds = 1000; // a touch point's id is offset, so that none is taken for the mouse
+
+FormWindow* formWindowOf(QWindow* window) {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowHandle() == window) return qobject_cast<FormWindow*>(top);
+    return nullptr;
+}
+
+// What a further finger presses: the control in front under it, or the bare screen; nothing if disabled.
+QWidget* pressedAt(FormWindow* window, QPointF at) {
+    QWidget* w = window->childAt(at.toPoint());
+    while (w && w != window && !qobject_cast<Control*>(w))
+        w = w->parentWidget();
+    if (!w) return window;
+    return w->isEnabled() ? w : nullptr;
+}
 } // namespace
+
+const Pointer& Input::pointer() {
+    return g_pointer;
+}
 
 Input& Input::instance() {
     if (!g_watch) g_watch = new Input;
@@ -25,6 +54,10 @@ void Input::forget() {
     g_watch->m_inClick = false;
     g_watch->m_current = g_watch->m_last = Click{};
     g_watch->m_swallowing = nullptr;
+    g_watch->m_first = -1;
+    g_watch->m_fingers.clear();
+    g_watch->m_pen = Pointer{};
+    g_pointer = Pointer{};
 }
 
 Input::Input() : QObject(qApp) {
@@ -70,8 +103,108 @@ bool Input::swallowsPress(QWindow* window, QPointF globalPos, quint64 timestamp)
     return false;
 }
 
+void Input::notePointer(const QMouseEvent& e) {
+    const QPointingDevice* device = e.pointingDevice();
+    const bool pen = device && (device->type() == QInputDevice::DeviceType::Stylus ||
+                                device->type() == QInputDevice::DeviceType::Airbrush);
+    if (m_asMouse)
+        g_pointer = Pointer{kFingerIds + m_first, Pointer::Touch};
+    else if (pen || (e.source() == Qt::MouseEventSynthesizedByQt && e.timestamp() == m_pen.time))
+        g_pointer = m_pen;
+    else
+        g_pointer = Pointer{};
+    g_pointer.time = e.timestamp();
+}
+
+void Input::asMouse(QWindow* window, const QEventPoint& p, int type, quint64 time,
+                    Qt::KeyboardModifiers mods) {
+    if (!window) return;
+    const QPointF local = window->mapFromGlobal(p.globalPosition());
+    const auto t = QEvent::Type(type);
+    m_asMouse = true;
+    // Through the window system's own door, so the first finger is the mouse in every respect: the press
+    // captures, a drop-down list opens and closes, the double-tap guard sees it.
+    QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::SynchronousDelivery>(
+        window, ulong(time), QPointingDevice::primaryPointingDevice(),
+        QHighDpi::toNativeLocalPosition(local, window),
+        QHighDpi::toNativeGlobalPosition(p.globalPosition(), window),
+        t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+        t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, t, mods,
+        Qt::MouseEventSynthesizedByApplication);
+    m_asMouse = false;
+}
+
+void Input::toTarget(QWidget* target, const QEventPoint& p, int type, quint64 time,
+                     Qt::KeyboardModifiers mods) {
+    const Pointer outer = g_pointer;
+    g_pointer = Pointer{kFingerIds + p.id(), Pointer::Touch};
+    g_pointer.time = time;
+    const auto t = QEvent::Type(type);
+    const QPointF global = p.globalPosition();
+    QMouseEvent e(t, target->mapFromGlobal(global), target->window()->mapFromGlobal(global), global,
+                  t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+    e.setTimestamp(time);
+    QCoreApplication::sendEvent(target, &e);
+    g_pointer = outer;
+}
+
+void Input::touch(QWindow* window, QTouchEvent& e) {
+    FormWindow* screen = formWindowOf(window);
+    const bool several = screen && screen->form() && screen->form()->ManyPointers();
+    const bool cancel = e.type() == QEvent::TouchCancel;
+    for (const QEventPoint& p : e.points()) {
+        if (p.state() == QEventPoint::State::Stationary && !cancel) continue;
+        const int type = cancel || p.state() == QEventPoint::State::Released ? QEvent::MouseButtonRelease
+                         : p.state() == QEventPoint::State::Pressed          ? QEvent::MouseButtonPress
+                                                                             : QEvent::MouseMove;
+        if (type == QEvent::MouseButtonPress && m_first < 0) {
+            m_first = p.id();
+            m_firstWindow = window;
+        }
+        if (p.id() == m_first) {
+            asMouse(m_firstWindow, p, type, e.timestamp(), e.modifiers());
+            if (type == QEvent::MouseButtonRelease) m_first = -1;
+            continue;
+        }
+        if (type == QEvent::MouseButtonPress && several)
+            if (QWidget* target = pressedAt(screen, p.position())) m_fingers.insert(p.id(), target);
+        const auto it = m_fingers.constFind(p.id());
+        if (it == m_fingers.constEnd()) continue; // a hand resting on a screen that takes one pointer
+        const QPointer<QWidget> target = *it;
+        if (type == QEvent::MouseButtonRelease) m_fingers.remove(p.id());
+        if (target) toTarget(target, p, type, e.timestamp(), e.modifiers());
+    }
+    if (cancel && e.points().isEmpty()) {
+        // Taken away with no points named: the pointers are let go where they are.
+        m_first = -1;
+        m_fingers.clear();
+    }
+}
+
 bool Input::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        // No control takes touch events: the fingers become pointers here, and Qt makes no mouse of them.
+        if (!watched->isWindowType()) break;
+        touch(static_cast<QWindow*>(watched), *static_cast<QTouchEvent*>(event));
+        event->accept();
+        return true;
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease: {
+        // Seen before the mouse events made of it, which carry neither the pressure nor the end in use.
+        if (!watched->isWindowType()) break;
+        const auto* t = static_cast<QTabletEvent*>(event);
+        m_pen.kind = Pointer::Pen;
+        m_pen.pressure = t->pressure();
+        m_pen.eraser = t->pointerType() == QPointingDevice::PointerType::Eraser;
+        m_pen.time = t->timestamp();
+        break;
+    }
     case QEvent::KeyPress:
         // Moving about and pressing, not a shortcut such as Ctrl+J, which a teacher gives from any screen.
         if (!(static_cast<QKeyEvent*>(event)->modifiers() &
@@ -86,6 +219,7 @@ bool Input::eventFilter(QObject* watched, QEvent* event) {
         if (!watched->isWindowType()) break;
         auto* window = static_cast<QWindow*>(watched);
         auto* e = static_cast<QMouseEvent*>(event);
+        notePointer(*e);
         if (event->type() == QEvent::MouseButtonPress) {
             setKeyboardInUse(false);
             if (!m_swallowing && swallowsPress(window, e->globalPosition(), e->timestamp()))

@@ -1,15 +1,30 @@
-// How the person at the board works the program: taps of the pen or mouse, and a keyboard where there is one.
+// How the people at the board work the program: the mouse, a pen, every finger on a touch panel, and a
+// keyboard where there is one.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
 
+class QEventPoint;
+class QMouseEvent;
+class QTouchEvent;
 class QWidget;
 class QWindow;
 
 namespace vb {
+
+// The pointer whose press, move or release a handler is running for.
+struct Pointer {
+    enum Kind { Mouse, Pen, Touch };
+    int id = 0; // 0 for the mouse, which a pen drives too; every touch point has an id of its own
+    Kind kind = Mouse;
+    qreal pressure = -1; // 0 to 1 where a pen reports it
+    bool eraser = false; // the pen's eraser end, or its eraser button held
+    quint64 time = 0;    // milliseconds, the event's time stamp
+};
 
 class Input : public QObject {
 public:
@@ -25,8 +40,10 @@ public:
     // From a key press (shortcuts aside) until the next press of the mouse or pen: focus is shown only then.
     static bool keyboardInUse();
 
-    // A fresh start: no click remembered, the keyboard not in use.
+    // A fresh start: no click remembered, the keyboard not in use, no finger down.
     static void forget();
+
+    static const Pointer& pointer();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +52,10 @@ private:
     Input();
     bool swallowsPress(QWindow* window, QPointF globalPos, quint64 timestamp) const;
     void setKeyboardInUse(bool on);
+    void notePointer(const QMouseEvent& e);
+    void touch(QWindow* window, QTouchEvent& e);
+    void asMouse(QWindow* window, const QEventPoint& p, int type, quint64 time, Qt::KeyboardModifiers mods);
+    void toTarget(QWidget* target, const QEventPoint& p, int type, quint64 time, Qt::KeyboardModifiers mods);
 
     struct Click {
         QPointer<QWidget> window;
@@ -45,6 +66,14 @@ private:
     bool m_inClick = false;
     Click m_current, m_last;
     QPointer<QWindow> m_swallowing; // a press taken as the second half of a double tap, until its release
+
+    // The first finger down works as the mouse; on a screen that takes several pointers each further finger
+    // works the control it pressed, until it lifts. Fingers on other screens do nothing.
+    int m_first = -1;
+    QPointer<QWindow> m_firstWindow;
+    bool m_asMouse = false; // the mouse events being sent come from the first finger
+    QHash<int, QPointer<QWidget>> m_fingers;
+    Pointer m_pen; // the pen's last report
 };
 
 // Screen readers see the controls with their names and roles.
