@@ -3,6 +3,7 @@
 #include "control.h"
 #include "form.h"
 #include "formwindow.h"
+#include "runtime.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QWindow>
 #include <private/qhighdpiscaling_p.h>
 #include <qpa/qwindowsysteminterface.h>
+#include <utility>
 
 namespace vb {
 
@@ -23,9 +25,10 @@ Input* g_watch = nullptr; // lives as long as the application it watches
 Pointer g_pointer;
 constexpr int kFingerIds = 1000; // a touch point's id is offset, so that none is taken for the mouse
 
+// Among the few loaded forms, not all the application's widgets: this runs for every touch event.
 FormWindow* formWindowOf(QWindow* window) {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->windowHandle() == window) return qobject_cast<FormWindow*>(top);
+    for (Form* f : Runtime::loadedForms())
+        if (f->hWnd() && f->hWnd()->windowHandle() == window) return static_cast<FormWindow*>(f->hWnd());
     return nullptr;
 }
 
@@ -116,69 +119,86 @@ void Input::notePointer(const QMouseEvent& e) {
     g_pointer.time = e.timestamp();
 }
 
-void Input::asMouse(QWindow* window, const QEventPoint& p, int type, quint64 time,
-                    Qt::KeyboardModifiers mods) {
+void Input::asMouse(QWindow* window, QPointF global, int type, quint64 time, Qt::KeyboardModifiers mods) {
     if (!window) return;
-    const QPointF local = window->mapFromGlobal(p.globalPosition());
+    const QPointF local = window->mapFromGlobal(global);
     const auto t = QEvent::Type(type);
     m_asMouse = true;
     // Through the window system's own door, so the first finger is the mouse in every respect: the press
     // captures, a drop-down list opens and closes, the double-tap guard sees it.
     QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::SynchronousDelivery>(
         window, ulong(time), QPointingDevice::primaryPointingDevice(),
-        QHighDpi::toNativeLocalPosition(local, window),
-        QHighDpi::toNativeGlobalPosition(p.globalPosition(), window),
+        QHighDpi::toNativeLocalPosition(local, window), QHighDpi::toNativeGlobalPosition(global, window),
         t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
         t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, t, mods,
         Qt::MouseEventSynthesizedByApplication);
     m_asMouse = false;
 }
 
-void Input::toTarget(QWidget* target, const QEventPoint& p, int type, quint64 time,
+void Input::toTarget(QWidget* target, int id, QPointF global, int type, quint64 time,
                      Qt::KeyboardModifiers mods) {
     const Pointer outer = g_pointer;
-    g_pointer = Pointer{kFingerIds + p.id(), Pointer::Touch};
+    g_pointer = Pointer{kFingerIds + id, Pointer::Touch};
     g_pointer.time = time;
     const auto t = QEvent::Type(type);
-    const QPointF global = p.globalPosition();
     QMouseEvent e(t, target->mapFromGlobal(global), target->window()->mapFromGlobal(global), global,
                   t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                   t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
     e.setTimestamp(time);
-    QCoreApplication::sendEvent(target, &e);
+    // A move, by far the most frequent, goes straight to the control that the press found.
+    if (t == QEvent::MouseMove)
+        static_cast<QObject*>(target)->event(&e);
+    else
+        QCoreApplication::sendEvent(target, &e);
     g_pointer = outer;
 }
 
-void Input::touch(QWindow* window, QTouchEvent& e) {
-    FormWindow* screen = formWindowOf(window);
-    const bool several = screen && screen->form() && screen->form()->ManyPointers();
-    const bool cancel = e.type() == QEvent::TouchCancel;
+void Input::touch(FormWindow* screen, QTouchEvent& e) {
+    const quint64 time = e.timestamp();
+    const Qt::KeyboardModifiers mods = e.modifiers();
+    if (!m_firstWindow) m_first = -1; // its window went with the form it showed
+    if (e.type() == QEvent::TouchCancel) {
+        // The system took the touch back: every pointer is let go where it last was, as a lifted finger.
+        if (m_first >= 0) asMouse(m_firstWindow, m_firstAt, QEvent::MouseButtonRelease, time, mods);
+        m_first = -1;
+        const auto fingers = std::exchange(m_fingers, {});
+        for (auto it = fingers.cbegin(); it != fingers.cend(); ++it)
+            if (it->target) toTarget(it->target, it.key(), it->at, QEvent::MouseButtonRelease, time, mods);
+        return;
+    }
+    QWindow* window = screen->windowHandle();
+    const bool several = screen->form() && screen->form()->ManyPointers();
     for (const QEventPoint& p : e.points()) {
-        if (p.state() == QEventPoint::State::Stationary && !cancel) continue;
-        const int type = cancel || p.state() == QEventPoint::State::Released ? QEvent::MouseButtonRelease
-                         : p.state() == QEventPoint::State::Pressed          ? QEvent::MouseButtonPress
-                                                                             : QEvent::MouseMove;
-        if (type == QEvent::MouseButtonPress && m_first < 0) {
+        if (p.state() == QEventPoint::State::Stationary) continue;
+        const QPointF at = p.globalPosition();
+        const int type = p.state() == QEventPoint::State::Released  ? QEvent::MouseButtonRelease
+                         : p.state() == QEventPoint::State::Pressed ? QEvent::MouseButtonPress
+                                                                    : QEvent::MouseMove;
+        if (type == QEvent::MouseButtonPress && !several && m_first < 0) {
             m_first = p.id();
             m_firstWindow = window;
+        } else if (type == QEvent::MouseButtonPress && several) {
+            // Every finger straight to the control it pressed, the double-tap guard first.
+            setKeyboardInUse(false);
+            const bool second = swallowsPress(window, at, time);
+            if (!second) m_last = Click{};
+            QWidget* target = second ? nullptr : pressedAt(screen, p.position());
+            if (target) m_fingers.insert(p.id(), {target, at});
         }
         if (p.id() == m_first) {
-            asMouse(m_firstWindow, p, type, e.timestamp(), e.modifiers());
+            m_firstAt = at;
+            asMouse(m_firstWindow, at, type, time, mods);
             if (type == QEvent::MouseButtonRelease) m_first = -1;
             continue;
         }
-        if (type == QEvent::MouseButtonPress && several)
-            if (QWidget* target = pressedAt(screen, p.position())) m_fingers.insert(p.id(), target);
-        const auto it = m_fingers.constFind(p.id());
-        if (it == m_fingers.constEnd()) continue; // a hand resting on a screen that takes one pointer
-        const QPointer<QWidget> target = *it;
-        if (type == QEvent::MouseButtonRelease) m_fingers.remove(p.id());
-        if (target) toTarget(target, p, type, e.timestamp(), e.modifiers());
-    }
-    if (cancel && e.points().isEmpty()) {
-        // Taken away with no points named: the pointers are let go where they are.
-        m_first = -1;
-        m_fingers.clear();
+        const auto it = m_fingers.find(p.id());
+        if (it == m_fingers.end()) continue; // a hand resting on a screen that takes one pointer
+        const QPointer<QWidget> target = it->target;
+        if (type == QEvent::MouseButtonRelease)
+            m_fingers.erase(it);
+        else
+            it->at = at;
+        if (target) toTarget(target, p.id(), at, type, time, mods);
     }
 }
 
@@ -188,11 +208,15 @@ bool Input::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::TouchCancel:
-        // No control takes touch events: the fingers become pointers here, and Qt makes no mouse of them.
+        // No control takes touch events: on a screen the fingers become pointers here, and Qt makes no
+        // mouse of them.
         if (!watched->isWindowType()) break;
-        touch(static_cast<QWindow*>(watched), *static_cast<QTouchEvent*>(event));
-        event->accept();
-        return true;
+        if (FormWindow* screen = formWindowOf(static_cast<QWindow*>(watched))) {
+            touch(screen, *static_cast<QTouchEvent*>(event));
+            event->accept();
+            return true;
+        }
+        break; // a drop-down list's popup, say: Qt makes a mouse of the first finger
     case QEvent::TabletPress:
     case QEvent::TabletMove:
     case QEvent::TabletRelease: {

@@ -8,13 +8,14 @@
 #include <QPointF>
 #include <QPointer>
 
-class QEventPoint;
 class QMouseEvent;
 class QTouchEvent;
 class QWidget;
 class QWindow;
 
 namespace vb {
+
+class FormWindow;
 
 // The pointer whose press, move or release a handler is running for.
 struct Pointer {
@@ -53,9 +54,10 @@ private:
     bool swallowsPress(QWindow* window, QPointF globalPos, quint64 timestamp) const;
     void setKeyboardInUse(bool on);
     void notePointer(const QMouseEvent& e);
-    void touch(QWindow* window, QTouchEvent& e);
-    void asMouse(QWindow* window, const QEventPoint& p, int type, quint64 time, Qt::KeyboardModifiers mods);
-    void toTarget(QWidget* target, const QEventPoint& p, int type, quint64 time, Qt::KeyboardModifiers mods);
+    void touch(FormWindow* screen, QTouchEvent& e);
+    void asMouse(QWindow* window, QPointF global, int type, quint64 time, Qt::KeyboardModifiers mods);
+    void toTarget(QWidget* target, int id, QPointF global, int type, quint64 time,
+                  Qt::KeyboardModifiers mods);
 
     struct Click {
         QPointer<QWidget> window;
@@ -67,12 +69,17 @@ private:
     Click m_current, m_last;
     QPointer<QWindow> m_swallowing; // a press taken as the second half of a double tap, until its release
 
-    // The first finger down works as the mouse; on a screen that takes several pointers each further finger
-    // works the control it pressed, until it lifts. Fingers on other screens do nothing.
+    // On a screen that takes several pointers every finger works the control it pressed, until it lifts.
+    // Elsewhere the first finger down works as the mouse, and the others do nothing.
     int m_first = -1;
     QPointer<QWindow> m_firstWindow;
+    QPointF m_firstAt;
     bool m_asMouse = false; // the mouse events being sent come from the first finger
-    QHash<int, QPointer<QWidget>> m_fingers;
+    struct Finger {
+        QPointer<QWidget> target;
+        QPointF at; // on the display, where it was last
+    };
+    QHash<int, Finger> m_fingers;
     Pointer m_pen; // the pen's last report
 };
 
