@@ -19,7 +19,7 @@ bool PageSteps::redo() {
 }
 
 size_t PageSteps::bytes() const {
-    size_t n = sizeof(*this) + m_steps.capacity() * sizeof(Step);
+    size_t n = sizeof(*this) + m_steps.size() * sizeof(Step);
     for (const Step& s : m_steps)
         n += s.path.capacity() * sizeof(Point);
     return n;
