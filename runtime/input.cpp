@@ -141,6 +141,15 @@ void Input::toTarget(QWidget* target, int id, QPointF global, int type, quint64 
     g_pointer = Pointer{kFingerIds + id, Pointer::Touch};
     g_pointer.time = time;
     const auto t = QEvent::Type(type);
+    auto* page = qobject_cast<FormWindow*>(target);
+    if (t == QEvent::MouseMove && page && page->form() && page->form()->isLoaded()) {
+        // A finger writing on the bare form, the hot path of ink: its move goes to the form's handler.
+        const QPointF local = page->mapFromGlobal(global);
+        page->form()->dispatchMouse(1, vbLeftButton, shiftBits(mods), pixelsToTwips(local.x()),
+                                    pixelsToTwips(local.y()));
+        g_pointer = outer;
+        return;
+    }
     QMouseEvent e(t, target->mapFromGlobal(global), target->window()->mapFromGlobal(global), global,
                   t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                   t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
