@@ -53,9 +53,10 @@ std::array<ComboBox*, 3> lists(sentence& f) {
     return {&*f.Combo1, &*f.Combo2, &*f.Combo3};
 }
 
-// Opens a list with the mouse on its box, as at the board, and picks the name at `position` in the popup.
-bool chooseWithMouse(ComboBox& list, int position) {
-    click(list);
+// Opens a list with the mouse (or a finger) on its box, as at the board, and picks the name at `position`.
+bool chooseWithMouse(ComboBox& list, int position, bool finger = false) {
+    if (finger) fingers(list.window()->windowHandle(), {pointIn(list)}, {pointIn(list)}, 1);
+    if (!finger) click(list);
     QAbstractItemView* view = list.box()->view();
     if (!view->isVisible()) return false;
     const QModelIndex item = list.box()->model()->index(position, 0);
@@ -63,7 +64,8 @@ bool chooseWithMouse(ComboBox& list, int position) {
     QWidget* popup = view->window();
     const QPoint at = view->viewport()->mapTo(popup, view->visualRect(item).center());
     QTest::mouseMove(popup->windowHandle(), at);
-    QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    if (finger) fingers(popup->windowHandle(), {at}, {at}, 1);
+    if (!finger) QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     return QTest::qWaitFor([view] { return !view->isVisible(); });
 }
 
@@ -283,7 +285,7 @@ private slots:
             // draw.
             for (int k = 0; k < 3 && round % 50 == 0; ++k) {
                 const int n = (round / 50 * 3 + k) % sentence::kThemes;
-                QVERIFY(chooseWithMouse(*lists(f)[k], n));
+                QVERIFY(chooseWithMouse(*lists(f)[k], n, k == 1));
                 QCOMPARE(f.Label6(k).Caption(), entryOf(n));
                 QCOMPARE(lists(f)[k]->box()->currentText(), nameOf(n));
                 QCOMPARE(lists(f)[k]->BackColor(), QBColor(15));
