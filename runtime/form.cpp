@@ -43,10 +43,12 @@ void Form::Load() {
     m_caption.clear();
     m_scaleMode = vbTwips;
     m_windowState = vbNormal;
-    m_stayOnTop = m_stayAtBottom = m_sizeLocked = false;
+    m_stayOnTop = m_stayAtBottom = m_sizeLocked = m_manyPointers = false;
     m_foreColor = RGB(0, 0, 0);
     m_drawWidth = 1;
     m_currentX = m_currentY = 0;
+    m_pointer = 0;
+    m_pointerPlaces.clear();
     m_ink = QImage();
     Design();
     m_window->applyDesign();
@@ -327,6 +329,16 @@ void Form::setStaysAtBottom(bool on) {
 }
 
 void Form::dispatchMouse(int kind, int button, int shift, Single x, Single y) {
+    const int pointer = Input::pointer().id;
+    if (pointer != m_pointer) {
+        if (m_pointer >= 0) m_pointerPlaces.insert(m_pointer, QPointF(m_currentX, m_currentY));
+        const QPointF place = m_pointerPlaces.take(pointer);
+        m_currentX = Single(place.x());
+        m_currentY = Single(place.y());
+        m_pointer = pointer;
+    }
+    // A finger lifted is gone for good: its place is kept no longer.
+    if (kind == 2 && pointer != 0) m_pointer = -1;
     Runtime::dispatch([&] {
         switch (kind) {
         case 0:

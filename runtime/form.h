@@ -61,9 +61,11 @@ public:
     int WindowState() const { return m_windowState; }
     void setWindowState(int state);
     bool Decorated() const { return m_decorated; }
+    bool ManyPointers() const { return m_manyPointers; }
     QWidget* hWnd() const; // the window, while loaded
 
-    // Drawing on the form. Ink is kept in a backing image, so it survives the window being covered.
+    // Drawing on the form. Ink is kept in a backing image, so it survives the window being covered. Every
+    // pointer has a current point of its own: a handler sees the one of the pointer it runs for.
     OleColor ForeColor() const { return m_foreColor; }
     void setForeColor(OleColor c) { m_foreColor = c; }
     int DrawWidth() const { return m_drawWidth; }
@@ -108,6 +110,8 @@ protected:
     void setDecorated(bool on) { m_decorated = on; }
     // For Design: a window whose size the program cannot change (moving it still works).
     void setSizeLocked(bool on) { m_sizeLocked = on; }
+    // For Design: every finger on the screen is a pointer of its own; elsewhere only the first one counts.
+    void setManyPointers(bool on) { m_manyPointers = on; }
 
     // Creates a control at its design place. `container` is a Frame to place it in, or none for the form.
     template <class T>
@@ -149,10 +153,13 @@ private:
     bool m_stayOnTop = false;
     bool m_stayAtBottom = false;
     bool m_sizeLocked = false;
+    bool m_manyPointers = false;
 
     OleColor m_foreColor = RGB(0, 0, 0);
     int m_drawWidth = 1;
     Single m_currentX = 0, m_currentY = 0;
+    int m_pointer = 0;                   // whose current point m_currentX and m_currentY are; -1 nobody's
+    QHash<int, QPointF> m_pointerPlaces; // the others', while they are down
     QImage m_ink;
 };
 
