@@ -36,19 +36,27 @@ private slots:
     }
     void cleanup() { freshRuntime(); }
 
-    // A whole tour, with every folder the program could write to private: afterwards each is as it was.
+    // A whole tour, with every folder the program could write to private: afterwards each is as it was. By
+    // keys alone too: Tab reaches every button of every screen, and Space and Enter press it.
+    void aTourWritesNoFile_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("by clicks") << QStringLiteral("tour");
+        QTest::newRow("by keys") << QStringLiteral("keys");
+    }
     void aTourWritesNoFile() {
+        QFETCH(QString, mode);
         ProgramRun run;
         const QString exe = run.copyProgram();
         const QStringList watched = run.privateFolders() << QFileInfo(exe).path();
         QList<QStringList> before;
         for (const QString& folder : watched)
             before << snapshot(folder);
-        run.drive(QStringLiteral("tour"));
+        run.drive(mode);
         run.start(exe);
         QVERIFY2(run.finish(120000), qPrintable(run.describe()));
         QVERIFY2(run.process.exitStatus() == QProcess::NormalExit && run.process.exitCode() == 0 &&
-                     !run.err.contains(QLatin1String("Run-time error")),
+                     !run.err.contains(QLatin1String("Run-time error")) &&
+                     !run.out.contains(QLatin1String("not reached")),
                  qPrintable(run.describe()));
         for (const QString& screen : tour::reachableScreens())
             QVERIFY2(run.out.contains(QLatin1Char(' ') + screen),
@@ -129,6 +137,45 @@ private slots:
         QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: brought forward ") + front, 10000),
                  qPrintable(first.describe()));
         QVERIFY2(!first.finish(300), qPrintable(first.describe()));
+    }
+
+    // The command line: help and version on standard output; a wrong option or value, or a Wayland session
+    // without XWayland, reported on standard error with status 2, and nothing started.
+    void theCommandLine_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("help") << "--help" << 0 << "--jotter ";
+        QTest::newRow("version") << "--version" << 0
+                                 << "zestora-biology (Biology Year 10 Zestora Demo) " ZB_VERSION;
+        QTest::newRow("misspelt") << "--jottr" << 2 << "Unknown option 'jottr'";
+        QTest::newRow("unknown") << "--jotter --bogus" << 2 << "Unknown option 'bogus'";
+        QTest::newRow("not an option") << "jotter" << 2 << "unexpected argument \"jotter\"";
+        QTest::newRow("no value") << "--scale" << 2 << "Missing value after '--scale'";
+        QTest::newRow("bad value") << "--scale 9" << 2 << "factor from 1 to 6, not \"9\"";
+        QTest::newRow("bad value with =") << "--scale=9" << 2 << "factor from 1 to 6, not \"9\"";
+        QTest::newRow("a factor") << "--scale 2" << 0 << "reached Titlefrm";
+        QTest::newRow("a factor with =") << "--scale=2" << 0 << "reached Titlefrm";
+        QTest::newRow("Wayland without XWayland") << "" << 2 << "needs an X11 display";
+    }
+    void theCommandLine() {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        ProgramRun run;
+        run.drive(QStringLiteral("open:") + QLatin1String(tour::kFirstScreen));
+        if (arguments.isEmpty()) {
+            run.env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            run.env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-0"));
+        }
+        run.process.setArguments(arguments.split(u' ', Qt::SkipEmptyParts));
+        run.start(run.copyProgram());
+        QVERIFY2(run.finish(20000) && run.process.exitCode() == status, qPrintable(run.describe()));
+        const bool started = run.out.contains(QLatin1String("zbdriver"));
+        QVERIFY2((status == 0 ? run.out : run.err).contains(says) && started == says.startsWith(u"reached") &&
+                     (status == 0 || run.err.contains(QLatin1String("Usage: zestora-biology")) ||
+                      arguments.isEmpty()),
+                 qPrintable(run.describe()));
     }
 
     // Two copies in two sessions both run on, quietly, even from the root folder.

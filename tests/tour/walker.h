@@ -5,6 +5,7 @@
 #include "routes.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -45,6 +46,9 @@ struct Walker {
     int patience = 0;                               // how long, in ms, a screen may take to come or go
     QList<Route> routes;                            // how each screen is reached and left
     std::function<void(const QString&)> afterClick; // told "screen control" after every click it makes
+    bool byKeys = false; // no pointer: Tab to each control, then Space or Enter in turn, and keys in lists
+    mutable QStringList unreached{}; // by keys: "screen control" of each button that Tab never reached
+    mutable int presses = 0;
 
     const Route* routeTo(const QString& screen) const {
         for (const Route& r : routes)
@@ -75,19 +79,27 @@ struct Walker {
         return true;
     }
 
-    // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
-    // picked, as a teacher would.
+    // A left click in the middle of a shown, enabled, uncovered control (or by keys, its press); a list it
+    // opens gets its first name picked, as a teacher would.
     bool click(const QString& screen, const QString& control) const {
         QWidget* w = window(screen);
         QWidget* c = w ? w->findChild<QWidget*>(control) : nullptr;
         if (!c || !c->isVisible() || !c->isEnabled() || !w->windowHandle()) return false;
-        const QPoint at = c->mapTo(w, c->rect().center());
-        QWidget* hit = w->childAt(at);
-        if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
-        QTest::mouseMove(w->windowHandle(), at);
-        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        if (byKeys) {
+            if (!press(screen, w, c)) return false;
+        } else {
+            const QPoint at = c->mapTo(w, c->rect().center());
+            QWidget* hit = w->childAt(at);
+            if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
+            QTest::mouseMove(w->windowHandle(), at);
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        }
         settle();
-        if (QApplication::activePopupWidget()) {
+        if (QWidget* popup = QApplication::activePopupWidget(); popup && byKeys) {
+            QTest::keyClick(popup->windowHandle(), Qt::Key_Down);
+            QTest::keyClick(popup->windowHandle(), Qt::Key_Return);
+            settle();
+        } else if (popup) {
             pickListRow(0);
             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
@@ -136,7 +148,7 @@ struct Walker {
         for (const QString& name : names)
             if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)) && open(screen))
                 click(screen, name);
-        if (screen == QLatin1String(kJotter) && open(screen)) {
+        if (screen == QLatin1String(kJotter) && !byKeys && open(screen)) {
             QWindow* h = window(screen)->windowHandle();
             QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
             for (int i = 1; i <= 8; ++i)
@@ -160,6 +172,24 @@ struct Walker {
     }
 
 private:
+    // Tab until the control (or the list inside it) has the focus, then Space or Enter.
+    bool press(const QString& screen, QWidget* w, QWidget* c) const {
+        auto reached = [&] { return w->focusWidget() == c || c->isAncestorOf(w->focusWidget()); };
+        for (qsizetype stops = w->findChildren<QWidget*>().size(); stops >= 0 && !reached(); --stops) {
+            QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+            settle();
+        }
+        if (reached()) {
+            QTest::keyClick(w->windowHandle(), ++presses % 2 ? Qt::Key_Space : Qt::Key_Return);
+            return true;
+        }
+        const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        if (a && (a->role() == QAccessible::Button || a->role() == QAccessible::CheckBox ||
+                  a->role() == QAccessible::ComboBox))
+            unreached << screen + u' ' + c->objectName();
+        return false;
+    }
+
     bool toFront(const QString& screen, int depth) const {
         for (int guard = 0; guard < 20 && frontName() != screen; ++guard)
             if (!front() || !close(frontName(), depth + 1)) return false;
