@@ -4,6 +4,7 @@
 #include "input.h"
 #include "runtime.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -213,7 +214,8 @@ void Control::keyPressEvent(QKeyEvent* e) {
         return;
     }
     e->accept();
-    if (!e->isAutoRepeat()) press();
+    // Not while a button is held on the board: the pen's gesture has the screen until it is lifted.
+    if (!e->isAutoRepeat() && QGuiApplication::mouseButtons() == Qt::NoButton) press();
 }
 
 void Control::drawFocusMark(QPainter& p, const QRect& r, const QColor& colour) const {
