@@ -6,6 +6,8 @@
 #include "registry.h"
 #include "walker.h"
 
+#include <QAccessible>
+
 using namespace vb;
 
 namespace tour {
@@ -102,6 +104,16 @@ QString brokenRule() {
         if (name != QLatin1String(kBackdrop) && reachedThrough(name, QLatin1String(kOpening)) &&
             !loaded.contains(QLatin1String(kOpening)))
             return QStringLiteral("the opening screen is not loaded under ") + loaded.join(u',');
+    QStringList names;
+    for (Form* f : Runtime::loadedForms())
+        if (f->hWnd() && !f->StaysAtBottom()) {
+            const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f->hWnd());
+            const QString name = a ? a->text(QAccessible::Name).trimmed() : QString();
+            if (name.isEmpty() || names.contains(name))
+                return QStringLiteral("a screen reader cannot tell %1 from the others by its name \"%2\"")
+                    .arg(f->Name(), name);
+            names << name;
+        }
     const QList<Form*> order = Runtime::stackingOrder();
     if (Walker::window(QLatin1String(kJotter)) && order.last()->Name() != QLatin1String(kJotter))
         return QStringLiteral("the Jotter is open but not in front of ") + order.last()->Name();
