@@ -178,6 +178,25 @@ private slots:
                  qPrintable(run.describe()));
     }
 
+    // With no program on the desktop for Word documents, the guide's link says so on screen, and where the
+    // document is.
+    void theGuideDocumentWithNoOpener() {
+        ProgramRun run;
+        // The system's types of files, and none of its applications.
+        QFile::link(QStringLiteral("/usr/share/mime"), run.path(QStringLiteral("XDG_DATA_HOME/mime")));
+        run.env.insert(QStringLiteral("XDG_DATA_DIRS"), run.path(QStringLiteral("XDG_DATA_HOME")));
+        run.env.insert(QStringLiteral("XDG_CONFIG_DIRS"), run.path(QStringLiteral("XDG_CONFIG_HOME")));
+        run.drive(QStringLiteral("press:TeacherGuide0:Label2"));
+        const QString exe = run.copyProgram();
+        run.start(exe);
+        QVERIFY2(
+            run.finish(20000) && run.process.exitCode() == 0 &&
+                run.out.contains(QStringLiteral("message No program is installed on this computer to open a "
+                                                "Word document. The document is ") +
+                                 QFileInfo(exe).path() + QStringLiteral("/Teacher Guide.doc")),
+            qPrintable(run.describe()));
+    }
+
     // Two copies in two sessions both run on, quietly, even from the root folder.
     void copiesInOtherSessionsDoNotMeet() {
         ProgramRun first, second;

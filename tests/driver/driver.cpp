@@ -1,12 +1,14 @@
 // Works the real program from inside its process, as a generic plugin:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
 // by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
-//   tour: every screen by clicks, then the title's Exit; keys: the same by keys only; open:SCREEN: there,
+//   tour: every screen by clicks, then the title's Exit; keys: the same by keys only;
+//   press:SCREEN:CONTROL: a click there, and the messages it brings up; open:SCREEN: there,
 //   then quits; watch: takes the focus away and says which window gets it back; xmap: "window NAME XID" and
 //   "at NAME CONTROL X Y" per show.
 #include "walker.h"
 
 #include <QGenericPlugin>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -32,6 +34,8 @@ protected:
     // The windows as they come and go, newest last.
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type t = event->type();
+        if (auto* box = qobject_cast<QMessageBox*>(watched); box && t == QEvent::Show)
+            say(QStringLiteral("message %1 %2").arg(box->text(), box->informativeText()).simplified());
         if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !w->objectName().isEmpty()) {
             if (t == QEvent::Show || t == QEvent::Hide || t == QEvent::Destroy) m_shown.removeAll(w);
             if (t == QEvent::Show) m_shown.append(w);
@@ -86,6 +90,12 @@ private:
                 say((reached ? QStringLiteral("reached ") : QStringLiteral("cannot reach ")) + screen);
                 QCoreApplication::exit(reached ? 0 : 3);
             }
+        } else if (m_mode.startsWith(QLatin1String("press:"))) {
+            const QStringList at = m_mode.split(u':');
+            const bool pressed = at.size() == 3 && m_walker.open(at[1]) && m_walker.click(at[1], at[2]);
+            m_walker.until([] { return false; }, 500); // whatever the press brings up
+            say(pressed ? QStringLiteral("pressed") : QStringLiteral("cannot press"));
+            QCoreApplication::exit(pressed ? 0 : 3);
         } else if (m_mode == QLatin1String("watch")) {
             // Someone else's window takes the focus.
             auto* decoy = new QWindow;
