@@ -79,6 +79,7 @@ void tellNoOpener(QWidget* owner, const QString& file) {
                                   .arg(kind.isEmpty() ? QStringLiteral("document") : kind),
                               QMessageBox::Ok, owner ? owner->window() : nullptr);
         box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal); // the lesson goes on around it
         box->setInformativeText(QStringLiteral("The document is\n%1").arg(QDir::toNativeSeparators(file)));
     }
     box->show();
