@@ -15,8 +15,7 @@ set_target_properties(zbdriver PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINAR
 function(zb_program_test name)
     zb_add_test(${name} SOURCES ${name}.cpp tour/programrun.h tour/damage.h LIBS zbtour)
     target_compile_definitions(${name} PRIVATE ZB_PROGRAM="$<TARGET_FILE:${ZB_APP_NAME}>"
-        ZB_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ZB_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugins"
-        ZB_VERSION="${PROJECT_VERSION}")
+        ZB_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" ZB_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugins")
     add_dependencies(${name} ${ZB_APP_NAME} zbdriver programdata)
 endfunction()
 zb_program_test(test_program)
