@@ -1,10 +1,9 @@
 // Works the real program from inside its process, as a generic plugin:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
 // by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
-//   tour: every screen by clicks, then the title's Exit; keys: the same by keys only;
-//   press:SCREEN:CONTROL: a click there, and the messages it brings up; open:SCREEN: there,
-//   then quits; watch: takes the focus away and says which window gets it back; xmap: "window NAME XID" and
-//   "at NAME CONTROL X Y" per show.
+//   tour: every screen by clicks, then the title's Exit; keys: the same by keys only; open:SCREEN[:CONTROL]:
+//   there (and a click on CONTROL), then quits; watch: takes the focus away and says which window gets it
+//   back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per show. Message boxes are told as they show.
 #include "walker.h"
 
 #include <QGenericPlugin>
@@ -77,25 +76,19 @@ private:
             for (const Route& r : m_walker.routes)
                 screens << r.screen;
             say(QStringLiteral("visited ") + m_walker.tour(screens).join(u' '));
-            if (!m_walker.unreached.isEmpty())
-                say(QStringLiteral("not reached by keys: ") + m_walker.unreached.join(u", "));
             if (!m_walker.open(first) || !m_walker.click(first, QLatin1String(kTitleExit))) {
                 say(QStringLiteral("could not get back to the title's Exit"));
                 QCoreApplication::exit(3);
             }
         } else if (m_mode.startsWith(QLatin1String("open:"))) {
-            const QString screen = m_mode.mid(5);
+            const QString screen = m_mode.section(u':', 1, 1), control = m_mode.section(u':', 2);
             const bool reached = m_walker.open(screen);
+            if (reached && !control.isEmpty() && m_walker.click(screen, control))
+                m_walker.until([] { return false; }, 500); // whatever the click brings up
             if (reached || !QCoreApplication::closingDown()) {
                 say((reached ? QStringLiteral("reached ") : QStringLiteral("cannot reach ")) + screen);
                 QCoreApplication::exit(reached ? 0 : 3);
             }
-        } else if (m_mode.startsWith(QLatin1String("press:"))) {
-            const QStringList at = m_mode.split(u':');
-            const bool pressed = at.size() == 3 && m_walker.open(at[1]) && m_walker.click(at[1], at[2]);
-            m_walker.until([] { return false; }, 500); // whatever the press brings up
-            say(pressed ? QStringLiteral("pressed") : QStringLiteral("cannot press"));
-            QCoreApplication::exit(pressed ? 0 : 3);
         } else if (m_mode == QLatin1String("watch")) {
             // Someone else's window takes the focus.
             auto* decoy = new QWindow;

@@ -91,29 +91,23 @@ bool close(const QString& screen) {
 }
 
 QString brokenRule() {
-    QStringList loaded;
+    QStringList loaded, spoken; // and what a screen reader calls each screen
     int menus = 0, pages = 0;
     for (Form* f : Runtime::loadedForms()) {
         loaded << f->Name();
         menus += dynamic_cast<TopicMenu*>(f) != nullptr;
         pages += dynamic_cast<TeacherGuidePage*>(f) != nullptr;
+        if (f->hWnd() && !f->StaysAtBottom())
+            spoken << QAccessible::queryAccessibleInterface(f->hWnd())->text(QAccessible::Name).trimmed();
     }
     if (menus > 1 || pages > 1)
         return QStringLiteral("more than one menu or guide page loaded: ") + loaded.join(u',');
+    if (spoken.contains(QString()) || spoken.removeDuplicates())
+        return QStringLiteral("screens a screen reader cannot tell apart: ") + spoken.join(u',');
     for (const QString& name : loaded)
         if (name != QLatin1String(kBackdrop) && reachedThrough(name, QLatin1String(kOpening)) &&
             !loaded.contains(QLatin1String(kOpening)))
             return QStringLiteral("the opening screen is not loaded under ") + loaded.join(u',');
-    QStringList names;
-    for (Form* f : Runtime::loadedForms())
-        if (f->hWnd() && !f->StaysAtBottom()) {
-            const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f->hWnd());
-            const QString name = a ? a->text(QAccessible::Name).trimmed() : QString();
-            if (name.isEmpty() || names.contains(name))
-                return QStringLiteral("a screen reader cannot tell %1 from the others by its name \"%2\"")
-                    .arg(f->Name(), name);
-            names << name;
-        }
     const QList<Form*> order = Runtime::stackingOrder();
     if (Walker::window(QLatin1String(kJotter)) && order.last()->Name() != QLatin1String(kJotter))
         return QStringLiteral("the Jotter is open but not in front of ") + order.last()->Name();

@@ -5,7 +5,6 @@
 #include "routes.h"
 
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -46,9 +45,7 @@ struct Walker {
     int patience = 0;                               // how long, in ms, a screen may take to come or go
     QList<Route> routes;                            // how each screen is reached and left
     std::function<void(const QString&)> afterClick; // told "screen control" after every click it makes
-    bool byKeys = false; // no pointer: Tab to each control, then Space or Enter in turn, and keys in lists
-    mutable QStringList unreached{}; // by keys: "screen control" of each button that Tab never reached
-    mutable int presses = 0;
+    bool byKeys = false; // no pointer: Tab to a control, then Space or Enter; keys in lists
 
     const Route* routeTo(const QString& screen) const {
         for (const Route& r : routes)
@@ -79,27 +76,20 @@ struct Walker {
         return true;
     }
 
-    // A left click in the middle of a shown, enabled, uncovered control (or by keys, its press); a list it
-    // opens gets its first name picked, as a teacher would.
+    // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
+    // picked, as a teacher would.
     bool click(const QString& screen, const QString& control) const {
         QWidget* w = window(screen);
         QWidget* c = w ? w->findChild<QWidget*>(control) : nullptr;
         if (!c || !c->isVisible() || !c->isEnabled() || !w->windowHandle()) return false;
-        if (byKeys) {
-            if (!press(screen, w, c)) return false;
-        } else {
-            const QPoint at = c->mapTo(w, c->rect().center());
-            QWidget* hit = w->childAt(at);
-            if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
-            QTest::mouseMove(w->windowHandle(), at);
-            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        }
+        if (byKeys) return press(screen, w, c);
+        const QPoint at = c->mapTo(w, c->rect().center());
+        QWidget* hit = w->childAt(at);
+        if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
+        QTest::mouseMove(w->windowHandle(), at);
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
         settle();
-        if (QWidget* popup = QApplication::activePopupWidget(); popup && byKeys) {
-            QTest::keyClick(popup->windowHandle(), Qt::Key_Down);
-            QTest::keyClick(popup->windowHandle(), Qt::Key_Return);
-            settle();
-        } else if (popup) {
+        if (QApplication::activePopupWidget()) {
             pickListRow(0);
             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
@@ -172,22 +162,19 @@ struct Walker {
     }
 
 private:
-    // Tab until the control (or the list inside it) has the focus, then Space or Enter.
     bool press(const QString& screen, QWidget* w, QWidget* c) const {
         auto reached = [&] { return w->focusWidget() == c || c->isAncestorOf(w->focusWidget()); };
-        for (qsizetype stops = w->findChildren<QWidget*>().size(); stops >= 0 && !reached(); --stops) {
+        for (qsizetype stops = w->findChildren<QWidget*>().size(); stops >= 0 && !reached(); --stops)
             QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
-            settle();
-        }
-        if (reached()) {
-            QTest::keyClick(w->windowHandle(), ++presses % 2 ? Qt::Key_Space : Qt::Key_Return);
-            return true;
-        }
-        const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-        if (a && (a->role() == QAccessible::Button || a->role() == QAccessible::CheckBox ||
-                  a->role() == QAccessible::ComboBox))
-            unreached << screen + u' ' + c->objectName();
-        return false;
+        if (!reached()) return false;
+        QTest::keyClick(w->windowHandle(),
+                        c->objectName().size() % 2 ? Qt::Key_Space : Qt::Key_Return); // both
+        settle();
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keySequence(popup->windowHandle(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
+        settle();
+        if (afterClick) afterClick(screen + u' ' + c->objectName());
+        return true;
     }
 
     bool toFront(const QString& screen, int depth) const {
