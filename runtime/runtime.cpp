@@ -73,7 +73,7 @@ bool desktopHasOpenerFor(const QString& file) {
 void tellNoOpener(QWidget* owner, const QString& file) {
     static QPointer<QMessageBox> box;
     if (!box) {
-        QString kind = QMimeDatabase().mimeTypeForFile(file).comment();
+        const QString kind = QMimeDatabase().mimeTypeForFile(file).comment();
         box = new QMessageBox(QMessageBox::Information, QCoreApplication::applicationName(),
                               QStringLiteral("No program is installed on this computer to open a %1.")
                                   .arg(kind.isEmpty() ? QStringLiteral("document") : kind),
@@ -265,10 +265,14 @@ bool DesktopPlatform::shellOpen(QWidget* owner, const QString& verb, const QStri
     const bool address = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"));
     const QUrl url = address ? QUrl(target, QUrl::StrictMode) : QUrl::fromLocalFile(resolveDataPath(target));
     if (!url.isValid()) return false;
-    if ((address || desktopHasOpenerFor(url.toLocalFile())) && QDesktopServices::openUrl(url)) return true;
-    writeStderr(QStringLiteral("Could not open \"%1\": this desktop has no application for it.").arg(target));
-    if (!address) tellNoOpener(owner, url.toLocalFile());
-    return false;
+    const bool accepted = QDesktopServices::openUrl(url);
+    if (!accepted)
+        writeStderr(
+            QStringLiteral("Could not open \"%1\": this desktop has no application for it.").arg(target));
+    // The desktop's opener may fail later, out of sight, or fall back on a web browser.
+    if (!address && !(accepted && desktopHasOpenerFor(url.toLocalFile())))
+        tellNoOpener(owner, url.toLocalFile());
+    return accepted;
 }
 
 void DesktopPlatform::keepInFront(QWidget* window) {
