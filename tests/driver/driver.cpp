@@ -1,7 +1,7 @@
 // Works the real program from inside its process, as a generic plugin:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
 // by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
-//   tour: every screen by clicks, then the title's Exit; keys: the same by keys only; open:SCREEN[:CONTROL]:
+//   tour: every screen by clicks, again by keys alone, then the title's Exit; open:SCREEN[:CONTROL]:
 //   there (and a click on CONTROL), then quits; watch: takes the focus away and says which window gets it
 //   back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per show. Message boxes are told as they show.
 #include "walker.h"
@@ -64,18 +64,22 @@ private:
                           },
                           1000,
                           routesFromText(qEnvironmentVariable("ZBDRIVER_ROUTES")),
-                          {},
-                          m_mode == QLatin1String("keys")};
+                          {}};
 
     void begin() {
         const QString first = QString::fromLatin1(kFirstScreen);
         if (!m_walker.until([&] { return Walker::window(first); }, 10000))
             return say(QStringLiteral("the title screen never came up"));
-        if (m_mode == QLatin1String("tour") || m_walker.byKeys) {
+        if (m_mode == QLatin1String("tour")) {
             QStringList screens{first};
             for (const Route& r : m_walker.routes)
                 screens << r.screen;
-            say(QStringLiteral("visited ") + m_walker.tour(screens).join(u' '));
+            Walker byKeys = m_walker;
+            byKeys.byKeys = true;
+            QStringList visited = m_walker.tour(screens); // by clicks, then by keys alone: those of both
+            const QStringList keys = byKeys.tour(screens);
+            visited.removeIf([&](const QString& s) { return !keys.contains(s); });
+            say(QStringLiteral("visited ") + visited.join(u' '));
             if (!m_walker.open(first) || !m_walker.click(first, QLatin1String(kTitleExit))) {
                 say(QStringLiteral("could not get back to the title's Exit"));
                 QCoreApplication::exit(3);
