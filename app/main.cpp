@@ -20,8 +20,9 @@ constexpr const char* kNoDisplay =
     "  xvfb-run -a -s '-screen 0 1024x768x24' zestora-biology\n";
 // Qt would look for its Wayland plugin, and abort advising to reinstall the program.
 constexpr const char* kNoXWayland =
-    "This program needs an X11 display. On a Wayland desktop that is XWayland, which this session does not\n"
-    "offer (DISPLAY is not set): turn XWayland on, or choose an X11 (Xorg) session at the login screen.\n";
+    "This program needs an X11 display. On a Wayland desktop that is XWayland,\n"
+    "which this session does not offer (DISPLAY is not set): turn XWayland on,\n"
+    "or choose an X11 (Xorg) session at the login screen.\n";
 
 bool haveDisplay() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
