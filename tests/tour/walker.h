@@ -76,20 +76,31 @@ struct Walker {
         return true;
     }
 
-    // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
-    // picked, as a teacher would.
+    // A left click in the middle of a shown, enabled, uncovered control (or by keys, its press); a list it
+    // opens gets its first name picked, as a teacher would.
     bool click(const QString& screen, const QString& control) const {
         QWidget* w = window(screen);
         QWidget* c = w ? w->findChild<QWidget*>(control) : nullptr;
         if (!c || !c->isVisible() || !c->isEnabled() || !w->windowHandle()) return false;
-        if (byKeys) return press(screen, w, c);
-        const QPoint at = c->mapTo(w, c->rect().center());
-        QWidget* hit = w->childAt(at);
-        if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
-        QTest::mouseMove(w->windowHandle(), at);
-        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        auto reached = [&] { return w->focusWidget() == c || c->isAncestorOf(w->focusWidget()); };
+        for (qsizetype stops = w->findChildren<QWidget*>().size(); byKeys && stops >= 0 && !reached();
+             --stops)
+            QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+        if (byKeys && !reached()) return false;
+        if (byKeys) { // Space on some, Enter on others
+            QTest::keyClick(w->windowHandle(), c->objectName().size() % 2 ? Qt::Key_Space : Qt::Key_Return);
+        } else {
+            const QPoint at = c->mapTo(w, c->rect().center());
+            QWidget* hit = w->childAt(at);
+            if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
+            QTest::mouseMove(w->windowHandle(), at);
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        }
         settle();
-        if (QApplication::activePopupWidget()) {
+        if (QWidget* popup = QApplication::activePopupWidget(); popup && byKeys) {
+            QTest::keySequence(popup->windowHandle(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
+            settle();
+        } else if (popup) {
             pickListRow(0);
             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
@@ -162,21 +173,6 @@ struct Walker {
     }
 
 private:
-    bool press(const QString& screen, QWidget* w, QWidget* c) const {
-        auto reached = [&] { return w->focusWidget() == c || c->isAncestorOf(w->focusWidget()); };
-        for (qsizetype stops = w->findChildren<QWidget*>().size(); stops >= 0 && !reached(); --stops)
-            QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
-        if (!reached()) return false;
-        QTest::keyClick(w->windowHandle(),
-                        c->objectName().size() % 2 ? Qt::Key_Space : Qt::Key_Return); // both
-        settle();
-        if (QWidget* popup = QApplication::activePopupWidget())
-            QTest::keySequence(popup->windowHandle(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
-        settle();
-        if (afterClick) afterClick(screen + u' ' + c->objectName());
-        return true;
-    }
-
     bool toFront(const QString& screen, int depth) const {
         for (int guard = 0; guard < 20 && frontName() != screen; ++guard)
             if (!front() || !close(frontName(), depth + 1)) return false;
