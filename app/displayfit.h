@@ -3,6 +3,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QScreen;
 
@@ -21,12 +22,18 @@ struct Options {
     QString screen;   // from --screen; empty for the primary display
     bool listScreens = false;
     bool help = false;
-    QString error; // what was wrong with the command line
+    bool version = false;
+    bool jotter = false; // from --jotter: the Jotter, in this copy or the one already running
+    QString error;       // what was wrong with the command line
 };
 
-// Reads the program's own options; any others are left to Qt and to the rest of the program.
+// Reads the whole command line before the application object exists: the program's options and the few of
+// Qt's own that the application takes; anything else is an error.
+Options parse(const QStringList& arguments);
 Options parse(int argc, char** argv);
+QString usageLine();
 QString usage();
+QString versionText();
 
 // Before the application is made: a factor given on the command line replaces any the environment sets.
 void prepare(const Options& options);

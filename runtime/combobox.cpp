@@ -67,6 +67,7 @@ ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int inde
             if (auto& h = handlers().click) h(Index());
         });
     });
+    setFocusPolicy(Qt::NoFocus); // the list itself takes the focus
     setBackColor(RGB(255, 255, 255));
     fontChanged();
 }

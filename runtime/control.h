@@ -107,7 +107,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     virtual void beforeClick() {} // a check box changes its value before its Click runs
-    void drawFocusMark(QPainter& p, const QRect& r) const; // only while the keyboard is in use
+    // Only while the keyboard is in use.
+    void drawFocusMark(QPainter& p, const QRect& r, const QColor& colour = Qt::black) const;
 
 private:
     Form& m_form;

@@ -73,8 +73,9 @@ void Form::applyTabOrder() {
     QList<Control*> chain;
     for (Control* c : controls())
         if (c->focusPolicy() & Qt::TabFocus) chain.append(c);
-    std::stable_sort(chain.begin(), chain.end(),
-                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    std::stable_sort(chain.begin(), chain.end(), [](const Control* a, const Control* b) {
+        return std::pair(a->TabIndex(), a->Index()) < std::pair(b->TabIndex(), b->Index());
+    });
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }

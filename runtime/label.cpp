@@ -215,6 +215,8 @@ void Label::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (m_backStyle == vbOpaque) p.fillRect(rect(), toQColor(BackColor()));
     if (m_borderStyle == vbFixedSingle) drawSunkenEdge(p, rect());
+    // In the caption's colour, which stands out on the label's own ground.
+    drawFocusMark(p, textRect().adjusted(1, 1, -1, -1), toQColor(ForeColor()));
     ensureLayout();
     if (!m_layout) return;
     const QRect box = textRect();

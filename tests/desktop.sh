@@ -53,6 +53,9 @@ IFS=, read -r l r t b <<<"$(frame Titlefrm)"
 cx=$((X - l + (l + Width + r) / 2 - 640)) cy=$((Y - t + (t + Height + b) / 2 - 512))
 ((cx * cx + cy * cy <= 100)) || fail "the title screen's centre is off by $cx, $cy"
 fixed Titlefrm
+# The taskbar finds the desktop entry, with the program's name and icon, by the window's class.
+wmclass=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../packaging/example.quorvane.ZestoraBiology.desktop")
+prop Titlefrm WM_CLASS | grep -q "\"$wmclass\"" || fail "$(prop Titlefrm WM_CLASS), not the entry's '$wmclass'"
 click Titlefrm Command1 '^intro0$'
 click intro0 Check1 '^Grey intro0$'
 xdotool mousemove 3 3 click 1 && expect '^Grey intro0$'
