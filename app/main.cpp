@@ -52,12 +52,14 @@ int main(int argc, char** argv) {
     const bool jotterWanted = app.arguments().contains(QStringLiteral("--jotter"));
     SingleInstance instance(bringProgramForward);
     instance.setJotterOpener(jotter::openJotter);
-    if (instance.handedOver(jotterWanted)) return 0;
+    instance.setScaleTaker(displayfit::setScale);
+    if (instance.handedOver(jotterWanted, options.scale)) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
+    displayfit::follow(options);
     if (jotterWanted) QMetaObject::invokeMethod(&app, &jotter::openJotter, Qt::QueuedConnection);
     return vb::Runtime::run<Titlefrm>();
 }

@@ -4,10 +4,12 @@
 #include "runtime.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QWindow>
 
 namespace vb {
 
@@ -43,8 +45,44 @@ void FormWindow::applyIcon() {
     setWindowIcon(m_form->Icon().isEmpty() ? QIcon() : QIcon(m_form->Icon().pixmap()));
 }
 
+QMargins FormWindow::currentFrame() const {
+    const QWindow* w = windowHandle();
+    if (!w || !isVisible() || QGuiApplication::platformName() != QLatin1String("xcb")) return {};
+    return w->frameMargins();
+}
+
+QMargins FormWindow::realFrame() {
+    m_usedFrame = currentFrame();
+    return m_usedFrame;
+}
+
+QPoint FormWindow::framePosition() const {
+    const QMargins real = currentFrame();
+    return real.isNull() ? pos() : geometry().topLeft() - QPoint(real.left(), real.top());
+}
+
+// The window manager reports its frame only after the window is mapped: the window is placed again then.
+void FormWindow::checkFrame() {
+    if (!m_form || !m_form->Decorated() || m_framePending || currentFrame() == m_usedFrame) return;
+    m_framePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_framePending = false;
+            if (m_form && m_form->isLoaded()) m_form->applyWindowGeometry();
+        },
+        Qt::QueuedConnection);
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    checkFrame();
+    if (m_form && !m_framePending) m_form->noteMove();
+}
+
 void FormWindow::paintEvent(QPaintEvent* e) {
     if (!m_form) return;
+    checkFrame();
     QPainter p(this);
     const QRect dirty = e->rect();
     p.fillRect(dirty, toQColor(m_form->BackColor()));
