@@ -209,12 +209,11 @@ void Form::refit() {
     }
     m_placedFor = size;
     m_placedAt = s ? s->geometry().topLeft() : QPoint();
-    if (QWindow* w = m_window->windowHandle()) {
-        // The window system still has the window at its size for the old factor, and Qt would take that
-        // back as the window's new size in the program's pixels: it is given the program's size first.
-        w->setGeometry(m_window->geometry());
-    }
     applyWindowGeometry();
+    // A window whose size in the program's pixels is the same was only moved: the window system still has
+    // it at its size for the old factor, which Qt would take back as its new size.
+    if (QWindow* w = m_window->windowHandle(); w && w->geometry() != m_window->geometry())
+        w->setGeometry(m_window->geometry());
     redrawAtFactor();
     m_window->update();
 }
