@@ -7,6 +7,8 @@
 #include "support/testsupport.h"
 #include "tour.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -222,7 +224,7 @@ private slots:
     // Each time every window is fitted as if the program had started there, and nothing is lost.
     void theScreensFollowTheDisplay() {
         displayfit::follow(m_options);
-        for (const char* name : {"Grey", "Titlefrm", "intro0", "menu2", "reflex", "notepad"})
+        for (const char* name : {"Grey", "Titlefrm", "intro0", "menu2", "sentence", "reflex", "notepad"})
             Runtime::dispatch([name] { screenByName(QLatin1String(name))->Show(); });
         const QStringList lesson = Runtime::loadedFormNames();
         Form* reflex = screenByName(QStringLiteral("reflex"));
@@ -231,6 +233,10 @@ private slots:
         drag(windowOf(*reflex), pointIn(card), pointIn(card) + QPoint(90, 40));
         const QPointF cardAt(card.Left(), card.Top());
         QVERIFY(cardAt != home);
+        QComboBox* list = static_cast<ComboBox*>(
+                              screenByName(QStringLiteral("sentence"))->findControl(QStringLiteral("Combo1")))
+                              ->box();
+        const auto* diagram = static_cast<Image*>(reflex->findControl(QStringLiteral("Image1")));
         Form* jotter = screenByName(QStringLiteral("notepad"));
         click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
         jotter->Line(300, 300, 3000, 1500);
@@ -248,6 +254,7 @@ private slots:
             if (s[QLatin1String("name")].toString() != own) without.append(s);
         const bool given = m_options.scale > 0 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
         for (const QJsonArray& screens : {beside, without, was[QLatin1String("screens")].toArray()}) {
+            list->showPopup();
             set(QJsonObject{{"screens", screens}}, native);
             QTest::qWait(200);
             QScreen* d = Runtime::display();
@@ -260,6 +267,8 @@ private slots:
                 sitsOnTheDisplay(f, factor);
             QCOMPARE(Runtime::loadedFormNames(), lesson);
             QCOMPARE(QPointF(card.Left(), card.Top()), cardAt);
+            QVERIFY(!list->view()->isVisible());
+            QVERIFY(std::abs(diagram->Picture().pixmap().devicePixelRatio() - factor) < 0.02);
             // The ink is drawn again, as sharp as if it had been drawn at this factor.
             const QImage ink = jotter->ink();
             jotter->Cls();
