@@ -60,29 +60,21 @@ class TestScaling : public QObject {
         const QWidget* w = f->hWnd();
         const QRectF r(QPointF(w->geometry().topLeft() - d->geometry().topLeft()) * scale,
                        QSizeF(w->size()) * scale);
-        const QString at = QStringLiteral("%1 at %2,%3 %4x%5 on %6x%7 %8")
-                               .arg(f->Name())
-                               .arg(r.left())
-                               .arg(r.top())
-                               .arg(r.width())
-                               .arg(r.height())
-                               .arg(display.width())
-                               .arg(display.height())
-                               .arg(d->name());
+        const QByteArray at = f->Name().toLatin1();
         if (f->StaysAtBottom()) {
             QVERIFY2(r.left() <= 0 && r.top() <= 0 && qRound(r.width()) <= display.width() + 1,
-                     qPrintable(at));
+                     at.constData());
             QVERIFY2(r.right() >= display.width() - 0.01 && r.bottom() >= display.height() - 0.01,
-                     qPrintable(at));
+                     at.constData());
         } else if (f->Decorated()) {
-            QVERIFY2(display.contains(r), qPrintable(at));
+            QVERIFY2(display.contains(r), at.constData());
         } else { // Qt places a window on whole device pixels
             const QSizeF design =
                 QSizeF(twipsToPixels(f->ScaleWidth()), twipsToPixels(f->ScaleHeight())) * scale;
             QVERIFY2(std::abs(r.width() - design.width()) <= 1 && std::abs(r.height() - design.height()) <= 1,
-                     qPrintable(at));
-            QVERIFY2(std::abs(qRound(r.left()) - (display.width() - r.width()) / 2) <= 1, qPrintable(at));
-            QVERIFY2(std::abs(qRound(r.top()) - (display.height() - r.height()) / 2) <= 1, qPrintable(at));
+                     at.constData());
+            QVERIFY2(std::abs(qRound(r.left()) - (display.width() - r.width()) / 2) <= 1, at.constData());
+            QVERIFY2(std::abs(qRound(r.top()) - (display.height() - r.height()) / 2) <= 1, at.constData());
         }
     }
     int m_drawing = 1; // the picture size that serves m_scale
@@ -233,9 +225,7 @@ private slots:
         drag(windowOf(*reflex), pointIn(card), pointIn(card) + QPoint(90, 40));
         const QPointF cardAt(card.Left(), card.Top());
         QVERIFY(cardAt != home);
-        QComboBox* list = static_cast<ComboBox*>(
-                              screenByName(QStringLiteral("sentence"))->findControl(QStringLiteral("Combo1")))
-                              ->box();
+        auto* list = screenByName(QStringLiteral("sentence"))->hWnd()->findChild<QComboBox*>();
         const auto* diagram = static_cast<Image*>(reflex->findControl(QStringLiteral("Image1")));
         Form* jotter = screenByName(QStringLiteral("notepad"));
         click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
