@@ -10,6 +10,9 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QWindow>
+#include <qpa/qplatformwindow.h>
+
+#include <cmath>
 
 namespace vb {
 
@@ -47,8 +50,13 @@ void FormWindow::applyIcon() {
 
 QMargins FormWindow::currentFrame() const {
     const QWindow* w = windowHandle();
-    if (!w || !isVisible() || QGuiApplication::platformName() != QLatin1String("xcb")) return {};
-    return w->frameMargins();
+    if (!w || !w->handle() || !isVisible() || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return {};
+    // In the program's pixels rounded up, so that at a fractional factor the frame is never short of the
+    // one drawn and the window stays inside the work area.
+    const QMargins drawn = w->handle()->frameMargins();
+    const auto up = [r = w->devicePixelRatio()](int v) { return int(std::ceil(v / r - 1e-6)); };
+    return QMargins(up(drawn.left()), up(drawn.top()), up(drawn.right()), up(drawn.bottom()));
 }
 
 QMargins FormWindow::realFrame() {
