@@ -95,9 +95,9 @@ namespace {
 class Follower : public QObject {
 public:
     explicit Follower(const Options& options) : m_options(options), m_scale(options.scale) {
-        // A burst of changes (a cable wiggled) is fitted once, for the last of them.
+        // The changes the window system reports together (size, free area, factor) are fitted once.
         m_settle.setSingleShot(true);
-        m_settle.setInterval(20);
+        m_settle.setInterval(0);
         connect(&m_settle, &QTimer::timeout, this, &Follower::fit);
         for (QScreen* s : QGuiApplication::screens())
             watch(s);

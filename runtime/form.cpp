@@ -232,7 +232,9 @@ void Form::redrawAtFactor() {
             pb->setPicture(again(pb->Picture()));
         if (!c->MouseIcon().isEmpty()) c->setMouseIcon(again(c->MouseIcon()));
     }
-    if (!m_strokes.isEmpty()) {
+    const qreal ratio = m_window ? m_window->devicePixelRatioF() : 1;
+    if (!m_strokes.isEmpty() && m_window &&
+        (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio)) {
         m_ink = QImage();
         for (const Stroke& stroke : std::as_const(m_strokes))
             drawStroke(stroke);
