@@ -112,8 +112,7 @@ expect '^Grey intro0 menu2 reflex notepad$'
 click reflex 'Label3(0)' '^Grey intro0 menu2 notepad$'
 for s in Grey intro0 menu2; do [ "$(frame $s)" = 0,0,0,0 ] || fail "$s has a frame: $(frame $s)"; done
 # A second start with a factor hands it to the running copy.
-"$program" --scale 1 >/dev/null 2>&1 || fail "the second start failed"
-F=1 && step=$((step + 1))
+"$program" --scale 1 >/dev/null 2>&1 && F=1 step=$((step + 1)) || fail "the second start failed"
 soon 'read -r x y w h <<<"$(box intro0)" && ((w == 800 && x == 560 && y == 240))' ||
     fail "the running copy did not take the factor: $(box intro0)"
 echo "under $wm: $step steps as expected"

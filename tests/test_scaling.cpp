@@ -230,6 +230,8 @@ private slots:
         Form* jotter = screenByName(QStringLiteral("notepad"));
         click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
         jotter->Line(300, 300, 3000, 1500);
+        jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(40, 0)); // by hand: it comes back there
+        const int moved = jotter->hWnd()->x();
         auto* native = QGuiApplication::platformNativeInterface();
         using Get = QJsonObject (*)(QPlatformNativeInterface*);
         using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
@@ -265,6 +267,7 @@ private slots:
             jotter->Line(300, 300, 3000, 1500);
             QCOMPARE(jotter->ink(), ink);
         }
+        QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);
     }
 };
 
