@@ -234,11 +234,14 @@ void Form::redrawAtFactor() {
     }
     const qreal ratio = m_window ? m_window->devicePixelRatioF() : 1;
     if (!m_strokes.isEmpty() && m_window &&
-        (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio)) {
-        m_ink = QImage();
-        for (const Stroke& stroke : std::as_const(m_strokes))
-            drawStroke(stroke);
-    }
+        (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio))
+        drawInkAgain();
+}
+
+void Form::drawInkAgain() {
+    m_ink = QImage();
+    for (const Stroke& stroke : std::as_const(m_strokes))
+        drawStroke(stroke);
 }
 
 static void checkMovable(const Form& f) {
@@ -331,6 +334,8 @@ void Form::Line(Single x1, Single y1, Single x2, Single y2) {
     const Stroke stroke{QPointF(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre),
                         QPointF(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre), m_foreColor,
                         m_drawWidth};
+    // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
+    if (!m_ink.isNull() && m_ink.devicePixelRatio() != m_window->devicePixelRatioF()) drawInkAgain();
     m_strokes.append(stroke);
     drawStroke(stroke);
     // Only the touched band is repainted.

@@ -171,6 +171,7 @@ private:
     };
     QList<Stroke> m_strokes;
     void drawStroke(const Stroke& s);
+    void drawInkAgain();
 };
 
 // The nominal frame of a decorated window (title bar and borders), so Width and Height mean the same outer

@@ -90,7 +90,7 @@ void FormWindow::moveEvent(QMoveEvent* e) {
 
 void FormWindow::paintEvent(QPaintEvent* e) {
     if (!m_form) return;
-    checkFrame();
+    if (m_usedFrame.isNull()) checkFrame(); // the frame may come only after the first move
     QPainter p(this);
     const QRect dirty = e->rect();
     p.fillRect(dirty, toQColor(m_form->BackColor()));
