@@ -240,8 +240,9 @@ void Form::redrawAtFactor() {
 
 void Form::drawInkAgain() {
     m_ink = QImage();
+    const qreal ratio = m_window->devicePixelRatioF();
     for (const Stroke& stroke : std::as_const(m_strokes))
-        drawStroke(stroke);
+        drawStroke(stroke, ratio);
 }
 
 static void checkMovable(const Form& f) {
@@ -335,21 +336,22 @@ void Form::Line(Single x1, Single y1, Single x2, Single y2) {
                         QPointF(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre), m_foreColor,
                         m_drawWidth};
     // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
-    if (!m_ink.isNull() && m_ink.devicePixelRatio() != m_window->devicePixelRatioF()) drawInkAgain();
+    const qreal ratio = m_window->devicePixelRatioF();
+    if (!m_ink.isNull() && m_ink.devicePixelRatio() != ratio) drawInkAgain();
     m_strokes.append(stroke);
-    drawStroke(stroke);
+    drawStroke(stroke, ratio);
     // Only the touched band is repainted.
     const qreal pad = m_drawWidth / 2.0 + 2;
     m_window->update(QRectF(stroke.a, stroke.b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect());
 }
 
-void Form::drawStroke(const Stroke& s) {
-    const QSize size = m_window->size() * m_window->devicePixelRatioF();
-    if (m_ink.size() != size || m_ink.devicePixelRatio() != m_window->devicePixelRatioF()) {
+void Form::drawStroke(const Stroke& s, qreal ratio) {
+    const QSize size = m_window->size() * ratio;
+    if (m_ink.size() != size || m_ink.devicePixelRatio() != ratio) {
         QImage grown(size, QImage::Format_ARGB32_Premultiplied);
-        grown.setDevicePixelRatio(m_window->devicePixelRatioF());
+        grown.setDevicePixelRatio(ratio);
         grown.fill(Qt::transparent);
-        if (!m_ink.isNull() && m_ink.devicePixelRatio() == grown.devicePixelRatio()) {
+        if (!m_ink.isNull() && m_ink.devicePixelRatio() == ratio) {
             QPainter copy(&grown);
             copy.drawImage(0, 0, m_ink);
         }

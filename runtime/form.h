@@ -170,7 +170,7 @@ private:
         int width;
     };
     QList<Stroke> m_strokes;
-    void drawStroke(const Stroke& s);
+    void drawStroke(const Stroke& s, qreal ratio);
     void drawInkAgain();
 };
 
