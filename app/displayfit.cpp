@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 #include <algorithm>
@@ -111,6 +112,81 @@ QString screenList() {
                     .arg(s == QGuiApplication::primaryScreen() ? QStringLiteral("  (primary)") : QString());
     }
     return list;
+}
+
+namespace {
+class Follower : public QObject {
+public:
+    explicit Follower(const Options& options) : m_options(options), m_scale(options.scale) {
+        // The changes the window system reports together (size, free area, factor) are fitted once.
+        m_settle.setSingleShot(true);
+        m_settle.setInterval(0);
+        connect(&m_settle, &QTimer::timeout, this, &Follower::fit);
+        for (QScreen* s : QGuiApplication::screens())
+            watch(s);
+        connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+            watch(s);
+            m_settle.start();
+        });
+        connect(qApp, &QGuiApplication::screenRemoved, &m_settle, qOverload<>(&QTimer::start));
+        connect(qApp, &QGuiApplication::primaryScreenChanged, &m_settle, qOverload<>(&QTimer::start));
+    }
+    void setScale(double scale) {
+        m_scale = scale;
+        fit();
+    }
+
+private:
+    void watch(QScreen* s) {
+        auto changed = [this, s] {
+            if (!m_fitting && s == vb::Runtime::display()) m_settle.start();
+        };
+        connect(s, &QScreen::geometryChanged, this, changed);
+        connect(s, &QScreen::availableGeometryChanged, this, changed);
+        connect(s, &QScreen::physicalDotsPerInchChanged, this, changed);
+        connect(s, &QScreen::logicalDotsPerInchChanged, this, changed);
+    }
+    QScreen* display() const {
+        if (!m_options.screen.isEmpty())
+            for (QScreen* s : QGuiApplication::screens())
+                if (s->name() == m_options.screen) return s;
+        return vb::Runtime::display();
+    }
+    void fit() {
+        m_settle.stop();
+        m_fitting = true;
+        QScreen* screen = display();
+        vb::Runtime::refit([&] {
+            vb::Runtime::setDisplay(screen);
+            if (!screen) return;
+            // The same precedence as at start-up: a factor given, then the environment's, then the fit.
+            const bool environment = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ||
+                                     qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS");
+            if (m_scale <= 0 && environment) return;
+            // A factor of the environment's (or --scale's, which is put there) multiplies the display's.
+            const double global = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+            const double wanted = m_scale > 0 ? m_scale : fitFactor(vb::Runtime::deviceSize(screen));
+            if (!qFuzzyCompare(screen->devicePixelRatio(), wanted) && global > 0)
+                QHighDpiScaling::setScreenFactor(screen, wanted / global);
+        });
+        m_fitting = false;
+    }
+
+    const Options m_options;
+    double m_scale;
+    bool m_fitting = false;
+    QTimer m_settle;
+};
+Follower* g_follower = nullptr;
+} // namespace
+
+void follow(const Options& options) {
+    delete g_follower;
+    g_follower = new Follower(options);
+}
+
+void setScale(double scale) {
+    if (g_follower && scale > 0) g_follower->setScale(scale);
 }
 
 QString apply(const Options& options) {

@@ -42,6 +42,12 @@ void prepare(const Options& options);
 // and makes it the display the screens are shown on. Returns an error message, or an empty string.
 QString apply(const Options& options);
 
+// While the program runs: when its display changes size or factor, is removed (the program moves to one that
+// remains) or, named with --screen, comes back, the screens are fitted again by the same rule as at start-up.
+void follow(const Options& options);
+// A factor handed over by a later start: the screens are refitted to it, and keep it from then on.
+void setScale(double scale);
+
 // One line per display: name, size in its device pixels, the factor the program would use there.
 QString screenList();
 

@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
     const bool jotterWanted = options.jotter;
     SingleInstance instance(bringProgramForward);
     instance.setJotterOpener(jotter::openJotter);
-    if (instance.handedOver(jotterWanted)) return 0;
+    instance.setScaleTaker(displayfit::setScale);
+    if (instance.handedOver(jotterWanted, options.scale)) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZB_APP_ID));
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
+    displayfit::follow(options);
     if (jotterWanted) QMetaObject::invokeMethod(&app, &jotter::openJotter, Qt::QueuedConnection);
     return vb::Runtime::run<Titlefrm>();
 }

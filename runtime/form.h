@@ -95,7 +95,12 @@ public:
     void registerControl(Control* c);
     void unregisterControl(Control* c);
     void dispatchMouse(int kind, int button, int shift, Single x, Single y);
-    void applyTabOrder();            // the controls that take the focus, chained by TabIndex
+    void applyTabOrder(); // the controls that take the focus, chained by TabIndex
+    // A titled window moved (by hand, perhaps): it is placed from there after a change of display.
+    void noteMove();
+    // After the display changed: the window placed again for the display as it is, and its pictures and ink
+    // drawn at the new factor.
+    void refit();
     virtual void closeRequested() {} // the window manager's close button; screens decide what it means
 
 protected:
@@ -135,6 +140,7 @@ private:
     void applyWindowGeometry();
     void destroyWindow();
     void checkSizable() const;
+    void redrawAtFactor();
 
     QString m_name;
     bool m_loaded = false;
@@ -145,6 +151,9 @@ private:
 
     bool m_decorated = false;
     Single m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    QSizeF m_placedFor; // the display's size in twips and its corner when Left and Top were last set
+    QPoint m_placedAt;
+    QPoint m_movedTo; // where a titled window was last put
     OleColor m_backColor = RGB(192, 192, 192);
     vb::Picture m_picture, m_icon;
     QString m_caption;
@@ -161,6 +170,15 @@ private:
     int m_pointer = 0;                   // whose current point m_currentX and m_currentY are; -1 nobody's
     QHash<int, QPointF> m_pointerPlaces; // the others', while they are down
     QImage m_ink;
+    // What was drawn on it since the last Cls, so the ink can be drawn again sharp at another factor.
+    struct Stroke {
+        QPointF a, b;
+        OleColor colour;
+        int width;
+    };
+    QList<Stroke> m_strokes;
+    void drawStroke(const Stroke& s, qreal ratio);
+    void drawInkAgain();
 };
 
 // The nominal frame of a decorated window (title bar and borders), so Width and Height mean the same outer

@@ -3,7 +3,9 @@
 #include "formwindow.h"
 #include "input.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -239,6 +241,16 @@ QSizeF Runtime::displaySize() {
 
 QSize Runtime::deviceSize(const QScreen* screen) {
     return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
+}
+
+void Runtime::refit(const std::function<void()>& setFactor) {
+    // An open list would be left hanging where its box was.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* box = qobject_cast<QComboBox*>(w); box && box->view()->isVisible()) box->hidePopup();
+    if (setFactor) setFactor();
+    for (Form* f : std::as_const(g_loaded))
+        f->refit();
+    restack();
 }
 
 void Runtime::reset() {

@@ -70,7 +70,7 @@ void notepad::Design() {
     setLeft(Single((double(Screen.Width()) - double(Width())) / 2));
     setTop(0);
     if (LastPlace) {
-        const QScreen* display = QGuiApplication::primaryScreen();
+        const QScreen* display = Runtime::display();
         const QRect area = display ? display->availableGeometry() : QRect(0, 0, 800, 600);
         const QSize size(twipsToPixels(Width()), twipsToPixels(Height()));
         const QPoint farthest = area.bottomRight() + QPoint(1, 1) - QPoint(size.width(), size.height());
