@@ -2,12 +2,13 @@
 
 #include "runtime.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace displayfit {
 
@@ -16,56 +17,79 @@ double fitFactor(QSize device) {
     return f >= kLeastFit ? f : 1.0;
 }
 
-Options parse(int argc, char** argv) {
+Options parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // "-h" and Qt's own "-platform NAME" as well as "--scale 2" and "--scale=2".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("F"));
+    const QCommandLineOption screen(QStringLiteral("screen"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption listScreens(QStringLiteral("list-screens"));
+    const QCommandLineOption jotter(QStringLiteral("jotter"));
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({scale, screen, listScreens, jotter, version, help});
+    // The application object takes these for itself.
+    for (const char* qtOption : {"platform", "display", "style", "qwindowgeometry", "qwindowtitle"})
+        parser.addOption({QString::fromLatin1(qtOption), QString(), QStringLiteral("value")});
+    parser.addOption(QCommandLineOption(QStringLiteral("reverse")));
+
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        // Both "--scale 2" and "--scale=2".
-        auto value = [&](const char* name, QString* out) {
-            const size_t n = std::strlen(name);
-            if (std::strncmp(arg, name, n) != 0) return false;
-            if (arg[n] == '=')
-                *out = QString::fromLocal8Bit(arg + n + 1);
-            else if (arg[n] == '\0' && i + 1 < argc)
-                *out = QString::fromLocal8Bit(argv[++i]);
-            else if (arg[n] == '\0')
-                o.error = QStringLiteral("%1 needs a value").arg(QLatin1String(name));
-            else
-                return false;
-            return true;
-        };
-        QString scale;
-        if (value("--scale", &scale)) {
-            bool ok = false;
-            o.scale = scale.toDouble(&ok);
-            if (!ok || o.scale < 1 || o.scale > kLargestScale)
-                o.error = QStringLiteral("--scale takes a factor from 1 to %1, not \"%2\"")
-                              .arg(kLargestScale)
-                              .arg(scale);
-        } else if (value("--screen", &o.screen)) {
-        } else if (!std::strcmp(arg, "--list-screens")) {
-            o.listScreens = true;
-        } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            o.help = true;
-        }
+    if (!parser.parse(arguments)) {
+        o.error = parser.errorText();
+        return o;
     }
+    if (!parser.positionalArguments().isEmpty()) {
+        o.error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst());
+        return o;
+    }
+    if (parser.isSet(scale)) {
+        bool ok = false;
+        o.scale = parser.value(scale).toDouble(&ok);
+        if (!ok || o.scale < 1 || o.scale > kLargestScale)
+            o.error = QStringLiteral("--scale takes a factor from 1 to %1, not \"%2\"")
+                          .arg(kLargestScale)
+                          .arg(parser.value(scale));
+    }
+    o.screen = parser.value(screen);
+    o.listScreens = parser.isSet(listScreens);
+    o.jotter = parser.isSet(jotter);
+    o.version = parser.isSet(version);
+    o.help = parser.isSet(help);
     return o;
 }
 
+Options parse(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parse(arguments);
+}
+
+QString usageLine() {
+    return QStringLiteral("Usage: zestora-biology [--scale F] [--screen NAME] [--list-screens] [--jotter]\n"
+                          "                       [--version] [--help]\n");
+}
+
 QString usage() {
-    return QStringLiteral(
-        "Usage: zestora-biology [options]\n"
-        "\n"
-        "The screens fill the display by themselves when it is at least 1200 x 900 pixels;\n"
-        "on a smaller one they keep their design size, 800 x 600.\n"
-        "\n"
-        "  --scale F         show the screens F times their design size (1 to 6)\n"
-        "  --screen NAME     run on the display of that name instead of the primary one\n"
-        "  --list-screens    print each display's name, size and the factor used there\n"
-        "  -h, --help        print this help\n"
-        "\n"
-        "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it\n"
-        "is, unless --scale is given.\n");
+    return usageLine() +
+           QStringLiteral(
+               "\n"
+               "The screens fill the display by themselves when it is at least 1200 x 900 pixels;\n"
+               "on a smaller one they keep their design size, 800 x 600.\n"
+               "\n"
+               "  --scale F         show the screens F times their design size (1 to 6)\n"
+               "  --screen NAME     run on the display of that name instead of the primary one\n"
+               "  --list-screens    print each display's name, size and the factor used there\n"
+               "  --jotter          open the Jotter, in the copy already running if there is one\n"
+               "  --version         print the program's name and version\n"
+               "  -h, --help        print this help\n"
+               "\n"
+               "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it\n"
+               "is, unless --scale is given.\n");
+}
+
+QString versionText() {
+    return QStringLiteral("zestora-biology (Biology Year 10 Zestora Demo) " ZB_VERSION "\n");
 }
 
 void prepare(const Options& options) {
@@ -88,6 +112,81 @@ QString screenList() {
                     .arg(s == QGuiApplication::primaryScreen() ? QStringLiteral("  (primary)") : QString());
     }
     return list;
+}
+
+namespace {
+class Follower : public QObject {
+public:
+    explicit Follower(const Options& options) : m_options(options), m_scale(options.scale) {
+        // The changes the window system reports together (size, free area, factor) are fitted once.
+        m_settle.setSingleShot(true);
+        m_settle.setInterval(0);
+        connect(&m_settle, &QTimer::timeout, this, &Follower::fit);
+        for (QScreen* s : QGuiApplication::screens())
+            watch(s);
+        connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+            watch(s);
+            m_settle.start();
+        });
+        connect(qApp, &QGuiApplication::screenRemoved, &m_settle, qOverload<>(&QTimer::start));
+        connect(qApp, &QGuiApplication::primaryScreenChanged, &m_settle, qOverload<>(&QTimer::start));
+    }
+    void setScale(double scale) {
+        m_scale = scale;
+        fit();
+    }
+
+private:
+    void watch(QScreen* s) {
+        auto changed = [this, s] {
+            if (!m_fitting && s == vb::Runtime::display()) m_settle.start();
+        };
+        connect(s, &QScreen::geometryChanged, this, changed);
+        connect(s, &QScreen::availableGeometryChanged, this, changed);
+        connect(s, &QScreen::physicalDotsPerInchChanged, this, changed);
+        connect(s, &QScreen::logicalDotsPerInchChanged, this, changed);
+    }
+    QScreen* display() const {
+        if (!m_options.screen.isEmpty())
+            for (QScreen* s : QGuiApplication::screens())
+                if (s->name() == m_options.screen) return s;
+        return vb::Runtime::display();
+    }
+    void fit() {
+        m_settle.stop();
+        m_fitting = true;
+        QScreen* screen = display();
+        vb::Runtime::refit([&] {
+            vb::Runtime::setDisplay(screen);
+            if (!screen) return;
+            // The same precedence as at start-up: a factor given, then the environment's, then the fit.
+            const bool environment = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ||
+                                     qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS");
+            if (m_scale <= 0 && environment) return;
+            // A factor of the environment's (or --scale's, which is put there) multiplies the display's.
+            const double global = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+            const double wanted = m_scale > 0 ? m_scale : fitFactor(vb::Runtime::deviceSize(screen));
+            if (!qFuzzyCompare(screen->devicePixelRatio(), wanted) && global > 0)
+                QHighDpiScaling::setScreenFactor(screen, wanted / global);
+        });
+        m_fitting = false;
+    }
+
+    const Options m_options;
+    double m_scale;
+    bool m_fitting = false;
+    QTimer m_settle;
+};
+Follower* g_follower = nullptr;
+} // namespace
+
+void follow(const Options& options) {
+    delete g_follower;
+    g_follower = new Follower(options);
+}
+
+void setScale(double scale) {
+    if (g_follower && scale > 0) g_follower->setScale(scale);
 }
 
 QString apply(const Options& options) {

@@ -3,6 +3,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QScreen;
 
@@ -21,12 +22,18 @@ struct Options {
     QString screen;   // from --screen; empty for the primary display
     bool listScreens = false;
     bool help = false;
-    QString error; // what was wrong with the command line
+    bool version = false;
+    bool jotter = false; // from --jotter: the Jotter, in this copy or the one already running
+    QString error;       // what was wrong with the command line
 };
 
-// Reads the program's own options; any others are left to Qt and to the rest of the program.
+// Reads the whole command line before the application object exists: the program's options and the few of
+// Qt's own that the application takes; anything else is an error.
+Options parse(const QStringList& arguments);
 Options parse(int argc, char** argv);
+QString usageLine();
 QString usage();
+QString versionText();
 
 // Before the application is made: a factor given on the command line replaces any the environment sets.
 void prepare(const Options& options);
@@ -34,6 +41,12 @@ void prepare(const Options& options);
 // Once the application is made: finds the display, gives it the factor that fits it unless the user set one,
 // and makes it the display the screens are shown on. Returns an error message, or an empty string.
 QString apply(const Options& options);
+
+// While the program runs: when its display changes size or factor, is removed (the program moves to one that
+// remains) or, named with --screen, comes back, the screens are fitted again by the same rule as at start-up.
+void follow(const Options& options);
+// A factor handed over by a later start: the screens are refitted to it, and keep it from then on.
+void setScale(double scale);
 
 // One line per display: name, size in its device pixels, the factor the program would use there.
 QString screenList();

@@ -6,34 +6,61 @@
 #include "vb.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QStyleFactory>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+constexpr const char* kNoDisplay =
+    "zestora-biology: no display found. Start it from a desktop session, or without one run:\n"
+    "  xvfb-run -a -s '-screen 0 1024x768x24' zestora-biology\n";
+// Qt would look for its Wayland plugin, and abort advising to reinstall the program.
+constexpr const char* kNoXWayland =
+    "This program needs an X11 display. On a Wayland desktop that is XWayland,\n"
+    "which this session does not offer (DISPLAY is not set): turn XWayland on,\n"
+    "or choose an X11 (Xorg) session at the login screen.\n";
+
 bool haveDisplay() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && *platform) return true;
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    if (std::getenv("DISPLAY")) return true;
+    if (!std::getenv("WAYLAND_DISPLAY")) {
+        std::fputs(kNoDisplay, stderr);
+        return false;
+    }
+    std::fprintf(stderr, "zestora-biology: %s", kNoXWayland);
+    // The desktop still hears of it where Qt can reach Wayland itself.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                      QStringLiteral("/platforms/libqwayland-generic.so"))) {
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        int argc = 1;
+        char name[] = "zestora-biology";
+        char* argv[] = {name, nullptr};
+        QApplication app(argc, argv);
+        QMessageBox::critical(nullptr, QStringLiteral("Biology Year 10 Zestora Demo"),
+                              QString::fromLatin1(kNoXWayland));
+    }
+    return false;
 }
 } // namespace
 
 int main(int argc, char** argv) {
     const displayfit::Options options = displayfit::parse(argc, argv);
-    if (options.help || !options.error.isEmpty()) {
-        std::fputs(qPrintable(options.error.isEmpty()
-                                  ? displayfit::usage()
-                                  : QStringLiteral("zestora-biology: %1\n").arg(options.error)),
-                   options.help ? stdout : stderr);
-        return options.help ? 0 : 2;
-    }
-    if (!haveDisplay()) {
-        std::fputs("zestora-biology: no display found. Start it from a desktop session, or without one run:\n"
-                   "  xvfb-run -a -s '-screen 0 1024x768x24' zestora-biology\n",
-                   stderr);
+    if (!options.error.isEmpty()) {
+        std::fputs(
+            qPrintable(QStringLiteral("zestora-biology: %1\n").arg(options.error) + displayfit::usageLine()),
+            stderr);
         return 2;
     }
+    if (options.help || options.version) {
+        std::fputs(qPrintable(options.help ? displayfit::usage() : displayfit::versionText()), stdout);
+        return 0;
+    }
+    if (!haveDisplay()) return 2;
     // Wayland ignores "stay on top", which the Jotter needs; XWayland honours it.
     if (!std::getenv("QT_QPA_PLATFORM") && std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -49,15 +76,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     // "--jotter" (the desktop entry's "Open the Jotter"): the pen's way to the Jotter, running or not.
-    const bool jotterWanted = app.arguments().contains(QStringLiteral("--jotter"));
+    const bool jotterWanted = options.jotter;
     SingleInstance instance(bringProgramForward);
     instance.setJotterOpener(jotter::openJotter);
-    if (instance.handedOver(jotterWanted)) return 0;
+    instance.setScaleTaker(displayfit::setScale);
+    if (instance.handedOver(jotterWanted, options.scale)) return 0;
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
+    QApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZB_APP_ID));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
+    displayfit::follow(options);
     if (jotterWanted) QMetaObject::invokeMethod(&app, &jotter::openJotter, Qt::QueuedConnection);
     return vb::Runtime::run<Titlefrm>();
 }

@@ -17,6 +17,8 @@ namespace {
 constexpr char kRequest[] = "forward\n";
 constexpr char kJotterRequest[] = "jotter\n";
 constexpr char kAnswer[] = "done\n";
+// "scale F" first, then one of the two above.
+constexpr char kScaleRequest[] = "scale ";
 
 // The abstract namespace has no file permissions: anybody may bind or connect, so each side makes sure that
 // the other is the same user before it acts on what it hears.
@@ -41,21 +43,22 @@ QString SingleInstance::key() {
         .arg(QString::fromLatin1(digest));
 }
 
-bool SingleInstance::handedOver(bool jotter) {
+bool SingleInstance::handedOver(bool jotter, double scale) {
     // Two starts at the same moment: one of them wins the name, the other then finds it.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (askRunningCopy(jotter)) return true;
+        if (askRunningCopy(jotter, scale)) return true;
         if (listen()) return false;
         QThread::msleep(100);
     }
     return false; // the name is held by something that does not answer: run on alone
 }
 
-bool SingleInstance::askRunningCopy(bool jotter) {
+bool SingleInstance::askRunningCopy(bool jotter, double scale) {
     QLocalSocket socket;
     socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(key());
     if (!socket.waitForConnected(1000) || !sameUser(socket)) return false;
+    if (scale > 0) socket.write(kScaleRequest + QByteArray::number(scale) + '\n');
     socket.write(jotter ? kJotterRequest : kRequest);
     if (!socket.waitForBytesWritten(1000)) return false;
     while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
@@ -92,7 +95,14 @@ void SingleInstance::answer() {
         }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine()) return;
-            const QByteArray request = socket->readLine(64);
+            QByteArray request = socket->readLine(64);
+            if (request.startsWith(kScaleRequest)) {
+                bool ok = false;
+                const double scale = request.mid(int(sizeof kScaleRequest) - 1).trimmed().toDouble(&ok);
+                if (ok && m_takeScale) m_takeScale(scale);
+                if (!socket->canReadLine()) return;
+                request = socket->readLine(64);
+            }
             if (request == QByteArray(kJotterRequest) && m_openJotter)
                 m_openJotter();
             else if ((request == QByteArray(kRequest) || request == QByteArray(kJotterRequest)) &&

@@ -6,11 +6,36 @@
 #include "runtime.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
 namespace vb {
 
 namespace {
+// A scrolling list of bounded height, not a menu that runs off the bottom of an 800 x 600 screen. One style
+// serves every list: a style sheet that said so gave each list a style of its own to build.
+class ScrollingListStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* scrollingListStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new ScrollingListStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 class DropDownList : public QComboBox {
 public:
     std::function<void()> onDropDown;
@@ -26,10 +51,9 @@ ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int inde
     : Control(form, container, name, index) {
     auto* box = new DropDownList(this);
     m_box = box;
+    m_box->setStyle(scrollingListStyle());
     m_box->setEditable(false);
     m_box->setMouseTracking(true);
-    // A scrolling list of bounded height, not a menu that runs off the bottom of an 800 x 600 screen.
-    m_box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_box->setMaxVisibleItems(12);
     box->onDropDown = [this] {
         if (stale()) return;
@@ -43,6 +67,7 @@ ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int inde
             if (auto& h = handlers().click) h(Index());
         });
     });
+    setFocusPolicy(Qt::NoFocus); // the list itself takes the focus
     setBackColor(RGB(255, 255, 255));
     fontChanged();
 }

@@ -4,6 +4,7 @@
 #include "input.h"
 #include "runtime.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,6 +29,8 @@ Control::Control(Form& form, QWidget* container, const QString& name, int index)
     // The design name, so tools outside the program (accessibility, test drivers) can find the control.
     setObjectName(index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(index) : name);
     m_form.registerControl(this);
+    // Whatever answers a click is reached by the keyboard too; a click leaves the focus where it was.
+    if (handlers().click) setFocusPolicy(Qt::TabFocus);
 }
 
 Control::~Control() {
@@ -120,6 +123,7 @@ void Control::copyFrom(const Control& src) {
     m_font = src.m_font;
     m_mousePointer = src.m_mousePointer;
     m_mouseIcon = src.m_mouseIcon;
+    m_tabIndex = src.m_tabIndex; // the elements of an array follow one another in the keyboard order
     setEnabled(src.isEnabled());
     updatePixelGeometry();
     fontChanged();
@@ -190,14 +194,15 @@ void Control::keyPressEvent(QKeyEvent* e) {
         return;
     }
     e->accept();
-    if (!e->isAutoRepeat()) press();
+    // Not while a button is held on the board: the pen's gesture has the screen until it is lifted.
+    if (!e->isAutoRepeat() && QGuiApplication::mouseButtons() == Qt::NoButton) press();
 }
 
-void Control::drawFocusMark(QPainter& p, const QRect& r) const {
+void Control::drawFocusMark(QPainter& p, const QRect& r, const QColor& colour) const {
     if (!hasFocus() || !Input::keyboardInUse()) return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.setPen(QPen(colour, 1, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     p.restore();

@@ -61,6 +61,7 @@ public:
 
     int MousePointer() const { return m_mousePointer; }
     void setMousePointer(int pointer);
+    const Picture& MouseIcon() const { return m_mouseIcon; }
     void setMouseIcon(const Picture& icon);
 
     // A hidden copy of this control as a new element of its array.
@@ -100,7 +101,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     virtual void beforeClick() {} // a check box changes its value before its Click runs
-    void drawFocusMark(QPainter& p, const QRect& r) const; // only while the keyboard is in use
+    // Only while the keyboard is in use.
+    void drawFocusMark(QPainter& p, const QRect& r, const QColor& colour = Qt::black) const;
 
 private:
     Form& m_form;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -43,11 +44,16 @@ void Form::Load() {
     m_caption.clear();
     m_scaleMode = vbTwips;
     m_windowState = vbNormal;
-    m_stayOnTop = m_stayAtBottom = false;
+    m_stayOnTop = m_stayAtBottom = m_manyPointers = false;
     m_foreColor = RGB(0, 0, 0);
     m_drawWidth = 1;
     m_currentX = m_currentY = 0;
+    m_pointer = 0;
+    m_pointerPlaces.clear();
     m_ink = QImage();
+    m_strokes.clear();
+    m_placedFor = QSizeF(Screen.Width(), Screen.Height());
+    m_placedAt = Runtime::display() ? Runtime::display()->geometry().topLeft() : QPoint();
     Design();
     m_window->applyDesign();
     applyWindowGeometry();
@@ -71,8 +77,9 @@ void Form::applyTabOrder() {
     QList<Control*> chain;
     for (Control* c : controls())
         if (c->focusPolicy() & Qt::TabFocus) chain.append(c);
-    std::stable_sort(chain.begin(), chain.end(),
-                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    std::stable_sort(chain.begin(), chain.end(), [](const Control* a, const Control* b) {
+        return std::pair(a->TabIndex(), a->Index()) < std::pair(b->TabIndex(), b->Index());
+    });
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -111,6 +118,7 @@ void Form::Unload() {
     m_picture = vb::Picture();
     m_icon = vb::Picture();
     m_ink = QImage();
+    m_strokes.clear();
     destroyWindow();
     Runtime::formUnloaded(this);
 }
@@ -145,15 +153,99 @@ void Form::applyWindowGeometry() {
         // and greatest sizes are the same, so the fixed size is the fitted one.
         const QRect free = s ? s->availableGeometry() : display;
         const int outerW = twipsToPixels(m_width), outerH = twipsToPixels(m_height);
-        const int extraW = outerW - w, extraH = outerH - h;
-        const int fitW = std::min(outerW, free.width()), fitH = std::min(outerH, free.height());
+        int extraW = outerW - w, extraH = outerH - h;
+        // Once mapped, the frame is the one the window manager drew; its box stands where the nominal
+        // one's centre was, or at the same edge of the free area.
+        if (const QMargins real = m_window->realFrame(); !real.isNull()) {
+            const int realW = real.left() + real.right(), realH = real.top() + real.bottom();
+            if (x > free.left()) x += (extraW - realW) / 2;
+            if (y > free.top()) y += (extraH - realH) / 2;
+            extraW = realW;
+            extraH = realH;
+        }
+        const int fitW = std::min(w + extraW, free.width()), fitH = std::min(h + extraH, free.height());
         x = std::clamp(x, free.left(), free.left() + free.width() - fitW);
         y = std::clamp(y, free.top(), free.top() + free.height() - fitH);
-        m_window->move(x, y);
-        m_window->setFixedSize(std::max(1, fitW - extraW), std::max(1, fitH - extraH));
+        const QSize client(std::max(1, fitW - extraW), std::max(1, fitH - extraH));
+        m_movedTo = QPoint(x, y); // first: the window is told of the move at once
+        m_window->setFixedSize(client);
+        // Qt keeps the frame it last knew in the program's pixels, stale once the factor changes: the real
+        // one places the window itself.
+        if (const QMargins real = m_window->realFrame(); !real.isNull())
+            m_window->setGeometry(QRect(QPoint(x + real.left(), y + real.top()), client));
+        else
+            m_window->move(x, y);
     } else {
         m_window->setGeometry(x, y, std::max(1, w), std::max(1, h));
     }
+}
+
+void Form::noteMove() {
+    if (!m_loaded || !m_window || !m_decorated || m_windowState != vbNormal || !m_window->isVisible()) return;
+    // Once the display has changed, the window manager may move the window onto what is left of it; that is
+    // no place of the teacher's choosing.
+    const QScreen* s = Runtime::display();
+    if (QSizeF(Screen.Width(), Screen.Height()) != m_placedFor ||
+        (s && s->geometry().topLeft() != m_placedAt))
+        return;
+    // Moved by hand from where the program put it: it comes back there after a change of display.
+    const QPoint moved = m_window->framePosition() - m_movedTo;
+    m_left += pixelsToTwips(moved.x());
+    m_top += pixelsToTwips(moved.y());
+    m_movedTo += moved;
+}
+
+void Form::refit() {
+    if (!m_loaded || !m_window) return;
+    const QScreen* s = Runtime::display();
+    const QSizeF size(Screen.Width(), Screen.Height());
+    if (m_windowState == vbNormal) {
+        // A window at one edge of the display stays at that edge (the Jotter at the top); any other keeps its
+        // place against the display's centre, so a centred screen is centred on the new one.
+        auto follow = [](Single at, Single extent, double from, double to) {
+            const bool nearEdge = at <= 0, farEdge = at + extent >= from;
+            const double moved = nearEdge == farEdge ? (to - from) / 2 : nearEdge ? 0 : to - from;
+            return Single(double(at) + moved);
+        };
+        m_left = follow(m_left, m_width, m_placedFor.width(), size.width());
+        m_top = follow(m_top, m_height, m_placedFor.height(), size.height());
+    }
+    m_placedFor = size;
+    m_placedAt = s ? s->geometry().topLeft() : QPoint();
+    applyWindowGeometry();
+    // A window whose size in the program's pixels is the same was only moved: the window system still has
+    // it at its size for the old factor, which Qt would take back as its new size.
+    if (QWindow* w = m_window->windowHandle(); w && w->geometry() != m_window->geometry())
+        w->setGeometry(m_window->geometry());
+    redrawAtFactor();
+    m_window->update();
+}
+
+void Form::redrawAtFactor() {
+    auto again = [](const vb::Picture& p) { return p.isEmpty() ? p : p.redrawn(); };
+    m_picture = again(m_picture);
+    m_icon = again(m_icon);
+    if (m_window) m_window->applyIcon();
+    for (Control* c : controls()) {
+        if (auto* b = dynamic_cast<CommandButton*>(c); b && !b->Picture().isEmpty())
+            b->setPicture(again(b->Picture()));
+        else if (auto* i = dynamic_cast<Image*>(c); i && !i->Picture().isEmpty())
+            i->setPicture(again(i->Picture()));
+        else if (auto* pb = dynamic_cast<PictureBox*>(c); pb && !pb->Picture().isEmpty())
+            pb->setPicture(again(pb->Picture()));
+        if (!c->MouseIcon().isEmpty()) c->setMouseIcon(again(c->MouseIcon()));
+    }
+    const qreal ratio = m_window ? m_window->devicePixelRatioF() : 1;
+    if (!m_strokes.isEmpty() && m_window &&
+        (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio))
+        drawInkAgain();
+}
+
+void Form::drawInkAgain() {
+    m_ink = QImage();
+    const qreal ratio = m_window->devicePixelRatioF();
+    for (const Stroke& stroke : std::as_const(m_strokes))
+        drawStroke(stroke, ratio);
 }
 
 static void checkMovable(const Form& f) {
@@ -240,37 +332,45 @@ void Form::Line(Single x1, Single y1, Single x2, Single y2) {
     m_currentX = x2;
     m_currentY = y2;
     if (!m_window) return;
-    const QSize size = m_window->size() * m_window->devicePixelRatioF();
-    if (m_ink.size() != size) {
+    // Odd widths sit on pixel centres, so a stroke is crisp and starts exactly on the pixel pressed.
+    const qreal centre = (m_drawWidth % 2) ? 0.5 : 0.0;
+    const Stroke stroke{QPointF(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre),
+                        QPointF(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre), m_foreColor,
+                        m_drawWidth};
+    // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
+    const qreal ratio = m_window->devicePixelRatioF();
+    if (!m_ink.isNull() && m_ink.devicePixelRatio() != ratio) drawInkAgain();
+    m_strokes.append(stroke);
+    drawStroke(stroke, ratio);
+    // Only the touched band is repainted.
+    const qreal pad = m_drawWidth / 2.0 + 2;
+    m_window->update(QRectF(stroke.a, stroke.b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect());
+}
+
+void Form::drawStroke(const Stroke& s, qreal ratio) {
+    const QSize size = m_window->size() * ratio;
+    if (m_ink.size() != size || m_ink.devicePixelRatio() != ratio) {
         QImage grown(size, QImage::Format_ARGB32_Premultiplied);
-        grown.setDevicePixelRatio(m_window->devicePixelRatioF());
+        grown.setDevicePixelRatio(ratio);
         grown.fill(Qt::transparent);
-        if (!m_ink.isNull()) {
+        if (!m_ink.isNull() && m_ink.devicePixelRatio() == ratio) {
             QPainter copy(&grown);
             copy.drawImage(0, 0, m_ink);
         }
         m_ink = std::move(grown);
     }
-    // Odd widths sit on pixel centres, so a stroke is crisp and starts exactly on the pixel pressed.
-    const qreal centre = (m_drawWidth % 2) ? 0.5 : 0.0;
-    const QPointF a(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre);
-    const QPointF b(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre);
     QPainter p(&m_ink);
-    p.setRenderHint(QPainter::Antialiasing, m_drawWidth > 1);
-    QPen pen(toQColor(m_foreColor), m_drawWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(pen);
-    if (a == b)
-        p.drawPoint(a);
+    p.setRenderHint(QPainter::Antialiasing, s.width > 1);
+    p.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (s.a == s.b)
+        p.drawPoint(s.a);
     else
-        p.drawLine(a, b);
-    p.end();
-    // Only the touched band is repainted.
-    const qreal pad = m_drawWidth / 2.0 + 2;
-    m_window->update(QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect());
+        p.drawLine(s.a, s.b);
 }
 
 void Form::Cls() {
     m_ink = QImage();
+    m_strokes.clear();
     m_currentX = m_currentY = 0;
     if (m_window) m_window->update();
 }
@@ -326,6 +426,16 @@ void Form::setStaysAtBottom(bool on) {
 }
 
 void Form::dispatchMouse(int kind, int button, int shift, Single x, Single y) {
+    const int pointer = Input::pointer().id;
+    if (pointer != m_pointer) {
+        if (m_pointer >= 0) m_pointerPlaces.insert(m_pointer, QPointF(m_currentX, m_currentY));
+        const QPointF place = m_pointerPlaces.take(pointer);
+        m_currentX = Single(place.x());
+        m_currentY = Single(place.y());
+        m_pointer = pointer;
+    }
+    // A finger lifted is gone for good: its place is kept no longer.
+    if (kind == 2 && pointer != 0) m_pointer = -1;
     Runtime::dispatch([&] {
         switch (kind) {
         case 0:

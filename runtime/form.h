@@ -60,9 +60,11 @@ public:
     int WindowState() const { return m_windowState; }
     void setWindowState(int state);
     bool Decorated() const { return m_decorated; }
+    bool ManyPointers() const { return m_manyPointers; }
     QWidget* hWnd() const; // the window, while loaded
 
-    // Drawing on the form. Ink is kept in a backing image, so it survives the window being covered.
+    // Drawing on the form. Ink is kept in a backing image, so it survives the window being covered. Every
+    // pointer has a current point of its own: a handler sees the one of the pointer it runs for.
     OleColor ForeColor() const { return m_foreColor; }
     void setForeColor(OleColor c) { m_foreColor = c; }
     int DrawWidth() const { return m_drawWidth; }
@@ -92,7 +94,12 @@ public:
     void registerControl(Control* c);
     void unregisterControl(Control* c);
     void dispatchMouse(int kind, int button, int shift, Single x, Single y);
-    void applyTabOrder();            // the controls that take the focus, chained by TabIndex
+    void applyTabOrder(); // the controls that take the focus, chained by TabIndex
+    // A titled window moved (by hand, perhaps): it is placed from there after a change of display.
+    void noteMove();
+    // After the display changed: the window placed again for the display as it is, and its pictures and ink
+    // drawn at the new factor.
+    void refit();
     virtual void closeRequested() {} // the window manager's close button; screens decide what it means
 
 protected:
@@ -105,7 +112,8 @@ protected:
 
     // For Design: a decorated window has a title bar and frame; a content screen has neither.
     void setDecorated(bool on) { m_decorated = on; }
-    // For Design: a window whose size the program cannot change (moving it still works).
+    // For Design: every finger on the screen is a pointer of its own; elsewhere only the first one counts.
+    void setManyPointers(bool on) { m_manyPointers = on; }
 
     // Creates a control at its design place. `container` is a Frame to place it in, or none for the form.
     template <class T>
@@ -129,6 +137,7 @@ private:
     void applyWindowGeometry();
     void destroyWindow();
     void checkSizable() const;
+    void redrawAtFactor();
 
     QString m_name;
     bool m_loaded = false;
@@ -139,6 +148,9 @@ private:
 
     bool m_decorated = false;
     Single m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    QSizeF m_placedFor; // the display's size in twips and its corner when Left and Top were last set
+    QPoint m_placedAt;
+    QPoint m_movedTo; // where a titled window was last put
     OleColor m_backColor = RGB(192, 192, 192);
     vb::Picture m_picture, m_icon;
     QString m_caption;
@@ -146,11 +158,23 @@ private:
     int m_windowState = vbNormal;
     bool m_stayOnTop = false;
     bool m_stayAtBottom = false;
+    bool m_manyPointers = false;
 
     OleColor m_foreColor = RGB(0, 0, 0);
     int m_drawWidth = 1;
     Single m_currentX = 0, m_currentY = 0;
+    int m_pointer = 0;                   // whose current point m_currentX and m_currentY are; -1 nobody's
+    QHash<int, QPointF> m_pointerPlaces; // the others', while they are down
     QImage m_ink;
+    // What was drawn on it since the last Cls, so the ink can be drawn again sharp at another factor.
+    struct Stroke {
+        QPointF a, b;
+        OleColor colour;
+        int width;
+    };
+    QList<Stroke> m_strokes;
+    void drawStroke(const Stroke& s, qreal ratio);
+    void drawInkAgain();
 };
 
 // The nominal frame of a decorated window (title bar and borders), so Width and Height mean the same outer

@@ -4,10 +4,15 @@
 #include "runtime.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+
+#include <cmath>
 
 namespace vb {
 
@@ -43,8 +48,49 @@ void FormWindow::applyIcon() {
     setWindowIcon(m_form->Icon().isEmpty() ? QIcon() : QIcon(m_form->Icon().pixmap()));
 }
 
+QMargins FormWindow::currentFrame() const {
+    const QWindow* w = windowHandle();
+    if (!w || !w->handle() || !isVisible() || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return {};
+    // In the program's pixels rounded up, so that at a fractional factor the frame is never short of the
+    // one drawn and the window stays inside the work area.
+    const QMargins drawn = w->handle()->frameMargins();
+    const auto up = [r = w->devicePixelRatio()](int v) { return int(std::ceil(v / r - 1e-6)); };
+    return QMargins(up(drawn.left()), up(drawn.top()), up(drawn.right()), up(drawn.bottom()));
+}
+
+QMargins FormWindow::realFrame() {
+    m_usedFrame = currentFrame();
+    return m_usedFrame;
+}
+
+QPoint FormWindow::framePosition() const {
+    const QMargins real = currentFrame();
+    return real.isNull() ? pos() : geometry().topLeft() - QPoint(real.left(), real.top());
+}
+
+// The window manager reports its frame only after the window is mapped: the window is placed again then.
+void FormWindow::checkFrame() {
+    if (!m_form || !m_form->Decorated() || m_framePending || currentFrame() == m_usedFrame) return;
+    m_framePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_framePending = false;
+            if (m_form && m_form->isLoaded()) m_form->applyWindowGeometry();
+        },
+        Qt::QueuedConnection);
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    checkFrame();
+    if (m_form && !m_framePending) m_form->noteMove();
+}
+
 void FormWindow::paintEvent(QPaintEvent* e) {
     if (!m_form) return;
+    if (m_usedFrame.isNull()) checkFrame(); // the frame may come only after the first move
     QPainter p(this);
     const QRect dirty = e->rect();
     p.fillRect(dirty, toQColor(m_form->BackColor()));

@@ -131,6 +131,63 @@ std::shared_ptr<const QTextLayout> layoutFor(const QString& caption, const QFont
     kept.insert(key, new std::shared_ptr<const QTextLayout>(layout));
     return layout;
 }
+
+// Glyphs larger than 64 device pixels are beyond Qt's glyph cache: each is filled as a path every time it is
+// painted, which was most of a screen change on a 4K board. Text that large is drawn once into a picture at
+// the display's resolution and kept, like its layout, up to a bound in bytes.
+struct DrawingKey {
+    LayoutKey layout;
+    QRgb colour;
+    int height;
+    qreal ratio;
+    bool operator==(const DrawingKey&) const = default;
+};
+size_t qHash(const DrawingKey& k, size_t seed = 0) {
+    return qHashMulti(seed, k.layout, k.colour, k.height, k.ratio);
+}
+struct Drawing {
+    QPoint at; // the picture's place in the text box
+    QImage picture;
+};
+constexpr int kLargestCachedGlyph = 64;
+constexpr qsizetype kKeptDrawingBytes = 64 << 20;
+
+QCache<DrawingKey, Drawing>& keptDrawings() {
+    static QCache<DrawingKey, Drawing> kept(kKeptDrawingBytes);
+    // Their keys hold fonts, which must go while the application is still there.
+    [[maybe_unused]] static const bool emptiedAtExit = [] {
+        qAddPostRoutine([] { keptDrawings().clear(); });
+        return true;
+    }();
+    return kept;
+}
+
+// None for a picture too large to keep, which is then drawn as it stands.
+const Drawing* drawingFor(const DrawingKey& key, const QTextLayout& layout) {
+    QCache<DrawingKey, Drawing>& kept = keptDrawings();
+    if (const Drawing* found = kept.object(key)) return found;
+    // Only where there is ink (with room for glyphs that reach past their advance): a short caption in a wide
+    // box keeps a small picture.
+    QRectF ink;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        ink |= layout.lineAt(i).naturalTextRect();
+    const qreal overhang = key.layout.font.pixelSize() / 4.0;
+    const QRect area =
+        ink.adjusted(-overhang, 0, overhang, 0).toAlignedRect() & QRect(0, 0, key.layout.width, key.height);
+    const QSize pixels = (QSizeF(area.size()) * key.ratio).toSize().expandedTo({1, 1});
+    const qsizetype bytes = qsizetype(pixels.width()) * pixels.height() * 4;
+    if (bytes > kKeptDrawingBytes / 4) return nullptr;
+    auto* d = new Drawing{area.topLeft(), QImage(pixels, QImage::Format_ARGB32_Premultiplied)};
+    d->picture.setDevicePixelRatio(key.ratio);
+    d->picture.fill(Qt::transparent);
+    {
+        QPainter p(&d->picture);
+        p.setPen(QColor::fromRgb(key.colour));
+        layout.draw(&p, -area.topLeft());
+    }
+    kept.insert(key, d, bytes);
+    return kept.object(key);
+}
 } // namespace
 
 void Label::ensureLayout() const {
@@ -158,11 +215,23 @@ void Label::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (m_backStyle == vbOpaque) p.fillRect(rect(), toQColor(BackColor()));
     if (m_borderStyle == vbFixedSingle) drawSunkenEdge(p, rect());
+    // In the caption's colour, which stands out on the label's own ground.
+    drawFocusMark(p, textRect().adjusted(1, 1, -1, -1), toQColor(ForeColor()));
     ensureLayout();
     if (!m_layout) return;
     const QRect box = textRect();
+    const QColor pen = isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128);
+    const qreal ratio = devicePixelRatioF();
+    if (m_qfont.pixelSize() * ratio > kLargestCachedGlyph) {
+        const DrawingKey key{
+            {m_caption, m_qfont, m_alignment, m_layoutWidth}, pen.rgb(), box.height(), ratio};
+        if (const Drawing* d = drawingFor(key, *m_layout)) {
+            p.drawImage(box.topLeft() + d->at, d->picture);
+            return;
+        }
+    }
     p.setClipRect(box);
-    p.setPen(isEnabled() ? toQColor(ForeColor()) : QColor(128, 128, 128));
+    p.setPen(pen);
     m_layout->draw(&p, box.topLeft());
 }
 

@@ -26,6 +26,7 @@ struct Picture::Data {
     QPixmap pixmap; // at the display's own resolution
     QSize size;     // the picture's own size, in the program's pixels
     QPoint hotSpot;
+    qreal ratio = 1; // the display's factor it was drawn for
 };
 
 namespace {
@@ -125,6 +126,7 @@ std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& 
     data->size = image.size();
     const QFileInfo info(file);
     const qreal ratio = displayRatio();
+    data->ratio = ratio;
     if (ratio > 1.0) {
         // The nearest drawing at or above the display's factor keeps the picture sharp; a missing or broken
         // one costs only that, and the next larger is tried.
@@ -174,6 +176,15 @@ Single Picture::Height() const {
     return m_data ? pixelsToTwips(m_data->size.height()) : 0;
 }
 
+Picture Picture::redrawn() const {
+    if (!m_data || m_data->path.isEmpty() || m_data->ratio == displayRatio()) return *this;
+    try {
+        return LoadPicture(m_data->path);
+    } catch (const RuntimeError&) {
+        return *this;
+    }
+}
+
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return Picture();
     const QString file = resolveDataPath(path);
@@ -183,7 +194,8 @@ Picture LoadPicture(const QString& path) {
 
     // Decoding dominates a screen's start; a file that has not changed is not decoded twice.
     CacheEntry& entry = cache()[file];
-    if (!entry.data || entry.size != info.size() || entry.modified != info.lastModified()) {
+    if (!entry.data || entry.size != info.size() || entry.modified != info.lastModified() ||
+        entry.data->ratio != displayRatio()) {
         entry = CacheEntry{};
         entry.data = decode(path, file);
         entry.size = info.size();

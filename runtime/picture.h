@@ -23,6 +23,9 @@ public:
     Single Width() const; // in twips, at the picture's own size
     Single Height() const;
     bool operator==(const Picture& other) const { return m_data == other.m_data; }
+    // The same picture drawn for the display's factor as it is now; itself where that has not changed or
+    // the file can no longer be read.
+    Picture redrawn() const;
 
     struct Data;
     explicit Picture(std::shared_ptr<const Data> data) : m_data(std::move(data)) {}

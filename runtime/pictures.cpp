@@ -35,12 +35,12 @@ void Image::copyFrom(const Control& src) {
 }
 
 void Image::paintEvent(QPaintEvent*) {
-    if (m_picture.isEmpty()) return;
     QPainter p(this);
-    if (m_stretch)
+    if (m_stretch && !m_picture.isEmpty())
         p.drawPixmap(rect(), m_picture.pixmap());
-    else
+    else if (!m_picture.isEmpty())
         p.drawPixmap(0, 0, m_picture.pixmap());
+    drawFocusMark(p, rect());
 }
 
 PictureBox::PictureBox(Form& form, QWidget* container, const QString& name, int index)
@@ -62,6 +62,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), toQColor(BackColor()));
     if (!m_picture.isEmpty()) p.drawPixmap(0, 0, m_picture.pixmap());
+    drawFocusMark(p, rect());
 }
 
 } // namespace vb

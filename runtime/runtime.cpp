@@ -3,11 +3,17 @@
 #include "formwindow.h"
 #include "input.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 #include <qpa/qplatformscreen.h>
 
@@ -37,6 +43,49 @@ void writeStderr(const QString& text) {
 bool headless() {
     const QString name = QGuiApplication::platformName();
     return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
+}
+
+// Whether the desktop names an application for the file's type: a default or added association in a
+// mimeapps.list, or an installed application that declares it (the cache update-desktop-database keeps).
+bool desktopHasOpenerFor(const QString& file) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    const QStringList names = QStringList(type.name()) + type.aliases();
+    QStringList lists;
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        lists << dir + QStringLiteral("/mimeapps.list");
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
+        lists << dir + QStringLiteral("/mimeapps.list") << dir + QStringLiteral("/mimeinfo.cache");
+    for (const QString& path : lists) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        bool removed = false;
+        while (!f.atEnd()) {
+            const QString line = QString::fromUtf8(f.readLine()).trimmed();
+            if (line.startsWith(u'[')) removed = line == QLatin1String("[Removed Associations]");
+            const qsizetype eq = line.indexOf(u'=');
+            if (!removed && eq > 0 && names.contains(line.left(eq)) &&
+                !QString(line.mid(eq + 1)).remove(u';').trimmed().isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+// The teacher at the board hears of it there, once however often the document is asked for.
+void tellNoOpener(QWidget* owner, const QString& file) {
+    static QPointer<QMessageBox> box;
+    if (!box) {
+        const QString kind = QMimeDatabase().mimeTypeForFile(file).comment();
+        box = new QMessageBox(QMessageBox::Information, QCoreApplication::applicationName(),
+                              QStringLiteral("No program is installed on this computer to open a %1.")
+                                  .arg(kind.isEmpty() ? QStringLiteral("document") : kind),
+                              QMessageBox::Ok, owner ? owner->window() : nullptr);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal); // the lesson goes on around it
+        box->setInformativeText(QStringLiteral("The document is\n%1").arg(QDir::toNativeSeparators(file)));
+    }
+    box->show();
+    box->raise();
 }
 
 void reportAndEnd(const QString& text) {
@@ -184,6 +233,16 @@ QSize Runtime::deviceSize(const QScreen* screen) {
     return screen->handle() ? screen->handle()->geometry().size() : screen->geometry().size();
 }
 
+void Runtime::refit(const std::function<void()>& setFactor) {
+    // An open list would be left hanging where its box was.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* box = qobject_cast<QComboBox*>(w); box && box->view()->isVisible()) box->hidePopup();
+    if (setFactor) setFactor();
+    for (Form* f : std::as_const(g_loaded))
+        f->refit();
+    restack();
+}
+
 void Runtime::reset() {
     g_ended = true; // no handler runs while the forms go
     for (auto& [type, f] : instances())
@@ -203,13 +262,19 @@ void Runtime::reset() {
     Screen.setSizeOverride({});
 }
 
-bool DesktopPlatform::shellOpen(QWidget*, const QString& verb, const QString& target) {
+bool DesktopPlatform::shellOpen(QWidget* owner, const QString& verb, const QString& target) {
     if (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0) return false;
     const bool address = target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"));
     const QUrl url = address ? QUrl(target, QUrl::StrictMode) : QUrl::fromLocalFile(resolveDataPath(target));
-    if (!url.isValid() || QDesktopServices::openUrl(url)) return url.isValid();
-    writeStderr(QStringLiteral("Could not open \"%1\": this desktop has no application for it.").arg(target));
-    return false;
+    if (!url.isValid()) return false;
+    const bool accepted = QDesktopServices::openUrl(url);
+    if (!accepted)
+        writeStderr(
+            QStringLiteral("Could not open \"%1\": this desktop has no application for it.").arg(target));
+    // The desktop's opener may fail later, out of sight, or fall back on a web browser.
+    if (!address && !(accepted && desktopHasOpenerFor(url.toLocalFile())))
+        tellNoOpener(owner, url.toLocalFile());
+    return accepted;
 }
 
 void DesktopPlatform::keepInFront(QWidget* window) {

@@ -85,6 +85,9 @@ public:
     static QSizeF displaySize();
     // A display's size in its device pixels, as the window system gives it.
     static QSize deviceSize(const QScreen* screen);
+    // After the display changed: `setFactor` gives it its factor, then every window is placed again as if
+    // the program had started there, open lists are closed, pictures and ink are drawn at the new factor.
+    static void refit(const std::function<void()>& setFactor = {});
 
     // Back to the state of a fresh start: every form unloaded and destroyed, End undone, generator reset.
     static void reset();

@@ -53,17 +53,20 @@ std::array<ComboBox*, 3> lists(sentence& f) {
     return {&*f.Combo1, &*f.Combo2, &*f.Combo3};
 }
 
-// Opens a list with the mouse on its box, as at the board, and picks the name at `position` in the popup.
-bool chooseWithMouse(ComboBox& list, int position) {
-    click(list);
+// Opens a list with the mouse (or a finger) on its box, as at the board, and picks the name at `position`.
+bool chooseWithMouse(ComboBox& list, int position, bool finger = false) {
+    if (finger) fingers(list.window()->windowHandle(), {pointIn(list)}, {pointIn(list)}, 1);
+    if (!finger) click(list);
     QAbstractItemView* view = list.box()->view();
-    if (!view->isVisible()) return false;
+    // Open, and a scrolling list of at most 12 rows, not a menu of all 32.
+    if (!view->isVisible() || view->height() > 13 * view->sizeHintForRow(0)) return false;
     const QModelIndex item = list.box()->model()->index(position, 0);
     view->scrollTo(item);
     QWidget* popup = view->window();
     const QPoint at = view->viewport()->mapTo(popup, view->visualRect(item).center());
     QTest::mouseMove(popup->windowHandle(), at);
-    QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    if (finger) fingers(popup->windowHandle(), {at}, {at}, 1);
+    if (!finger) QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     return QTest::qWaitFor([view] { return !view->isVisible(); });
 }
 
@@ -208,27 +211,44 @@ private slots:
         QVERIFY(!shown(*r.Label5));
     }
 
-    // Moves of a card onto a slot ("3s2") or a start place ("0h2"). Check Score appears at the sixth
-    // placement, two cards on one slot counting twice, and stays while cards leave; Start Again resets all.
+    // Moves of a card onto a slot ("3s2") or a start place ("0h2"); moves joined by "+" are made together
+    // by fingers. Check Score appears at the sixth placement and stays while cards leave; a card dropped on
+    // another sends it where the dropped one came from, so no two ever lie together. Start Again resets all.
     void scores_data() {
         QTest::addColumn<QString>("moves");
         QTest::addColumn<int>("right");
         QTest::newRow("all right") << "4s4 0s0 5s5 1s1 3s3 2s2" << 6;
         QTest::newRow("all wrong") << "0s1 1s2 2s3 3s4 4s5 5s0" << 0;
-        QTest::newRow("one slot doubled") << "4s4 0s0 5s5 1s1 3s3 2s1" << 5;
-        QTest::newRow("cards leaving") << "0s0 1s1 2s2 3s3 4s4 5s5 0h2 3h2 4s5" << 3;
+        QTest::newRow("two fingers at once") << "0s0+2s2 4s4+1s1 3s3+5s5" << 6;
+        QTest::newRow("onto a placed card") << "0s0 1s1 2s2 3s3 4s4 5s5 2s1" << 4;
+        QTest::newRow("cards leaving") << "0s0 1s1 2s2 3s3 4s4 5s5 0h2 3h2 4s5" << 2;
     }
     void scores() {
         QFETCH(QString, moves);
         QFETCH(int, right);
         auto& r = openReflex();
-        const QStringList list = moves.split(QLatin1Char(' '));
-        for (int i = 0; i < list.size(); ++i) {
-            QCOMPARE(shown(r.Label3(2)), i >= 6);
-            Label& card = r.Label2(list[i][0].digitValue());
-            const Label& to = (list[i][1] == u's' ? r.Label1 : r.Label4)(list[i][2].digitValue());
-            drag(windowOf(r), pointIn(card), pointIn(to) + QPoint(6, -5));
-            QCOMPARE(corner(card), corner(to));
+        int done = 0;
+        for (const QString& together : moves.split(QLatin1Char(' '))) {
+            QCOMPARE(shown(r.Label3(2)), done >= 6);
+            QList<QPoint> from, to;
+            QList<const Label*> cards, places;
+            for (const QString& move : together.split(QLatin1Char('+'))) {
+                cards.append(&r.Label2(move[0].digitValue()));
+                places.append(&(move[1] == u's' ? r.Label1 : r.Label4)(move[2].digitValue()));
+                from.append(pointIn(*cards.last()));
+                to.append(pointIn(*places.last()) + QPoint(6, -5));
+            }
+            if (cards.size() > 1)
+                fingers(windowOf(r), from, to);
+            else
+                drag(windowOf(r), from[0], to[0]);
+            for (int i = 0; i < cards.size(); ++i)
+                QCOMPARE(corner(*cards[i]), corner(*places[i]));
+            std::set<std::pair<Single, Single>> corners;
+            for (int i = 0; i < 6; ++i)
+                corners.insert({r.Label2(i).Left(), r.Label2(i).Top()});
+            QCOMPARE(int(corners.size()), 6);
+            done += int(cards.size());
         }
         for (int press = 0; press < 2; ++press) { // each press counts afresh
             click(r.Label3(2));
@@ -266,7 +286,7 @@ private slots:
             // draw.
             for (int k = 0; k < 3 && round % 50 == 0; ++k) {
                 const int n = (round / 50 * 3 + k) % sentence::kThemes;
-                QVERIFY(chooseWithMouse(*lists(f)[k], n));
+                QVERIFY(chooseWithMouse(*lists(f)[k], n, k == 1));
                 QCOMPARE(f.Label6(k).Caption(), entryOf(n));
                 QCOMPARE(lists(f)[k]->box()->currentText(), nameOf(n));
                 QCOMPARE(lists(f)[k]->BackColor(), QBColor(15));
@@ -362,6 +382,65 @@ private slots:
             QVERIFY(p.hWnd()->rect().contains((upright ? p.Frame_portrait : p.Frame_landscape)->geometry()));
         }
         QCOMPARE(p.hWnd()->size(), wide);
+    }
+
+    // Steps on the page: "a" a mouse stroke on row A, "b" a finger's on row B, "d" both at once by two
+    // fingers, "c" Clear, "e" Erase, "f" Flip, "w" Write, "z" Ctrl+Z, "Z" Ctrl+Shift+Z, "y" Ctrl+Y, "2" and
+    // "3" quick taps of two and three fingers at T, "." two fingers' dots at T pressed far apart in time.
+    // Then ink shows on A, on B, at T; never between the rows, where only a line joining fingers could be.
+    void undoAndRedo_data() {
+        QTest::addColumn<QString>("steps"); // then "=" and what shows
+        QTest::newRow("keys") << "a b z z y = A--";
+        QTest::newRow("redo with shift") << "a b z z Z = A--";
+        QTest::newRow("two fingers writing") << "d = AB-";
+        QTest::newRow("are two steps") << "d z = A--";
+        QTest::newRow("a two-finger tap undoes") << "a b 2 = A--";
+        QTest::newRow("three redo") << "a b 2 2 3 = A--";
+        QTest::newRow("a rub-out") << "a e a w = ---";
+        QTest::newRow("undone") << "a e a w z = A--";
+        QTest::newRow("clear undone") << "a b c z = AB-";
+        QTest::newRow("and redone") << "a b c z y = ---";
+        QTest::newRow("flip undone") << "a f z = A--";
+        QTest::newRow("dots apart in time") << "a b . = ABT";
+    }
+    void undoAndRedo() {
+        QFETCH(QString, steps);
+        const QString ink = steps.section(QLatin1String(" = "), 1);
+        auto& p = shownPad();
+        QWindow* w = windowOf(p);
+        const QPoint A(20, 40), B(20, 120), T(60, 170), along(150, 0), nudge(1, 0);
+        const QList<QPoint> taps{T, T + QPoint(30, 0), T + QPoint(60, 0)};
+        for (const QString& step : steps.section(QLatin1String(" = "), 0, 0).split(QLatin1Char(' '))) {
+            const char c = step[0].toLatin1();
+            if (c == 'a') {
+                drag(w, A, A + along);
+            } else if (c == 'b' || c == 'd') {
+                fingers(w, c == 'b' ? QList{B} : QList{A, B},
+                        c == 'b' ? QList{B + along} : QList{A + along, B + along});
+            } else if (c == '2' || c == '3') {
+                fingers(w, taps.first(c - '0'), {taps[0] + nudge, taps[1] + nudge, taps[2] + nudge}, 1);
+            } else if (c == '.') {
+                QTest::touchEvent(w, touchScreen()).press(0, T);
+                QTest::touchEvent(w, touchScreen()).move(0, T + nudge);
+                QTest::qWait(200);
+                QTest::touchEvent(w, touchScreen()).stationary(0).press(1, taps[1]);
+                QTest::touchEvent(w, touchScreen()).move(1, taps[1] + nudge).release(0, T + nudge);
+                QTest::touchEvent(w, touchScreen()).release(1, taps[1] + nudge);
+            } else if (QByteArray("cfew").contains(c)) {
+                press(p, step);
+            } else {
+                QTest::keyClick(w, c == 'y' ? Qt::Key_Y : Qt::Key_Z,
+                                c == 'Z' ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+            }
+        }
+        const QImage page = p.hWnd()->grab().toImage();
+        const auto inked = [&](QPoint at) { return page.pixelColor(at) != toQColor(kPageColour); };
+        QString seen;
+        for (const QPoint at : {A + along / 2, B + along / 2, T})
+            seen += inked(at) ? QChar(at == T ? u'T' : at.y() == A.y() ? u'A' : u'B') : QChar(u'-');
+        QCOMPARE(seen, ink);
+        for (int x = 0; x < 190; ++x)
+            QVERIFY2(!inked({x, (A.y() + B.y()) / 2}), qPrintable(QString::number(x)));
     }
 
     // Right, middle, both held, or a press on the toolbar dragged up onto the page: nothing is drawn.

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QtTest>
+#include <qpa/qwindowsysteminterface_p.h>
 
 using namespace vb;
 using namespace testsupport;
@@ -28,8 +29,9 @@ int openWithTheDesktop(int argc, char** argv) {
 class TestPen : public tour::Fixture {
     Q_OBJECT
 private slots:
-    // Taps `gap` double-click intervals apart: a double tap does not press the screen it opens, unless the
-    // user has tapped elsewhere (`between`, on the screen then in front) in the meantime.
+    // Taps `gap` double-click intervals apart (a finger's when negative): a double tap does not press the
+    // screen it opens, unless the user has tapped elsewhere (`between`, on the screen then in front)
+    // meanwhile.
     void doubleTaps_data() {
         QTest::addColumn<QStringList>("screens"); // tapped, the control, in front after, not loaded after
         QTest::addColumn<double>("gap");
@@ -40,6 +42,8 @@ private slots:
             << QStringList{"menu1", "Command1", "Titlefrm", ""} << 1.5 << QPoint();
         QTest::newRow("a menu's exit, a tap of its own between")
             << QStringList{"menu1", "Command1", "Titlefrm", ""} << 0.2 << QPoint(300, 120);
+        QTest::newRow("by finger") << QStringList{"menu1", "Command1", "intro0", "Titlefrm"} << -0.5
+                                   << QPoint();
         QTest::newRow("next page") << QStringList{"TeacherGuide0", "Label3(1)", "TeacherGuide1",
                                                   "TeacherGuide2"}
                                    << 0.5 << QPoint();
@@ -50,33 +54,106 @@ private slots:
         QFETCH(QStringList, screens);
         QFETCH(double, gap);
         QFETCH(QPoint, between);
+        const bool finger = gap < 0;
         QVERIFY(tour::open(screens[0]));
         const QWidget* target = tour::frontScreen()->hWnd()->findChild<QWidget*>(screens[1]);
         QVERIFY(target);
         const QPoint global = target->mapToGlobal(target->rect().center());
+        const int gapMs = int(std::abs(gap) * QGuiApplication::styleHints()->mouseDoubleClickInterval());
         const int taps = between.isNull() ? 2 : 3;
         for (int tap = 0; tap < taps; ++tap) { // each on whichever screen is in front
             QWindow* w = tour::frontScreen()->hWnd()->windowHandle();
             const QPoint at = tap == 1 && taps == 3 ? between : w->mapFromGlobal(global);
-            QTest::mousePress(w, Qt::LeftButton, {}, at);
-            QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+            if (finger) {
+                QTest::touchEvent(w, touchScreen()).press(0, at);
+                QTest::touchEvent(w, touchScreen()).release(0, at);
+            } else {
+                QTest::mousePress(w, Qt::LeftButton, {}, at);
+                QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+            }
             tour::settle();
-            if (tap < taps - 1)
-                QTest::lastMouseTimestamp +=
-                    int(gap * QGuiApplication::styleHints()->mouseDoubleClickInterval()) -
-                    QTest::mouseDoubleClickInterval - 1;
+            if (tap < taps - 1 && finger) QTest::qWait(gapMs); // a touch screen's events carry the real time
+            if (tap < taps - 1 && !finger)
+                QTest::lastMouseTimestamp += gapMs - QTest::mouseDoubleClickInterval - 1;
         }
         QCOMPARE(tour::frontScreen()->Name(), screens[2]);
         QVERIFY(screens[3].isEmpty() || !tour::loadedScreen(screens[3]));
     }
 
-    // A card dragged over cards made after it stays in front of them, where it lands too.
+    // A card dragged over cards made after it stays in front of them; dropped on one, the two change places.
     void aDraggedCardStaysInFront() {
         QVERIFY(tour::open(QStringLiteral("reflex")));
         auto& r = form<reflex>();
-        drag(windowOf(r), pointIn(r.Label2(1)), pointIn(r.Label2(2)));
-        QCOMPARE(r.Label2(1).Top(), r.Label2(2).Top());
-        QCOMPARE(r.hWnd()->childAt(pointIn(r.Label2(2))), &r.Label2(1));
+        QWindow* w = windowOf(r);
+        const QPoint from = pointIn(r.Label2(1)), over = pointIn(r.Label2(2));
+        QTest::mousePress(w, Qt::LeftButton, {}, from);
+        QTest::mouseMove(w, over);
+        QCOMPARE(r.hWnd()->childAt(over), &r.Label2(1));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, over);
+        QCOMPARE(r.Label2(1).geometry(), r.Label4(2).geometry());
+        QCOMPARE(r.Label2(2).geometry(), r.Label4(1).geometry());
+    }
+
+    // A hand resting on a menu: only the first finger down counts, and it landed on the bare screen.
+    void aHandOnAMenuPressesNothing() {
+        QVERIFY(tour::open(QStringLiteral("menu1")));
+        Form& menu = *tour::frontScreen();
+        const QPointer<QWindow> w = windowOf(menu); // gone if a tap pressed the exit
+        QPoint bare(4, 4);
+        while (menu.hWnd()->childAt(bare))
+            bare += QPoint(4, 4);
+        const QPoint exit = pointIn(*menu.findControl(QStringLiteral("Command1")));
+        QTest::touchEvent(w, touchScreen()).press(0, bare);
+        QTest::touchEvent(w, touchScreen()).stationary(0).press(1, exit).press(2, exit + QPoint(9, 0));
+        QTest::touchEvent(w, touchScreen()).release(1, exit).release(2, exit + QPoint(9, 0));
+        if (w) QTest::touchEvent(w, touchScreen()).release(0, bare);
+        tour::settle();
+        QCOMPARE(tour::frontScreen(), &menu);
+    }
+
+    // A pen's pressure sets the width of its ink around the design width; its eraser end rubs out, and the
+    // pen is as it was after.
+    void thePensPressureAndEraser_data() {
+        QTest::addColumn<double>("pressure");
+        QTest::addColumn<bool>("eraser");
+        QTest::addColumn<int>("width"); // of the ink across the stroke, in pixels
+        QTest::newRow("light") << 0.2 << false << 1;
+        QTest::newRow("medium") << 0.5 << false << 3;
+        QTest::newRow("hard") << 1.0 << false << 6;
+        QTest::newRow("eraser end") << 0.5 << true << 0;
+    }
+    void thePensPressureAndEraser() {
+        QFETCH(double, pressure);
+        QFETCH(bool, eraser);
+        QFETCH(int, width);
+        static QPointingDevice* ends[2] = {};
+        using Type = QPointingDevice::PointerType;
+        if (!ends[eraser])
+            QWindowSystemInterface::registerInputDevice(
+                ends[eraser] = new QPointingDevice(
+                    {}, 7 + eraser, QInputDevice::DeviceType::Stylus, eraser ? Type::Eraser : Type::Pen,
+                    QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3, {},
+                    QPointingDeviceUniqueId::fromNumericId(7), qApp));
+        QWindowSystemInterfacePrivate::TabletEvent::setPlatformSynthesizesMouse(false); // as on xcb
+        QVERIFY(tour::open(QStringLiteral("notepad")));
+        auto& p = form<notepad>();
+        QWindow* w = windowOf(p);
+        const QPoint from(20, 100), to(200, 100);
+        if (eraser) drag(w, from, to);
+        for (int i = 0; i <= 10; ++i) {
+            const QPointF at = from + QPointF(to - from) * i / 10;
+            QWindowSystemInterface::handleTabletEvent(
+                w, QTest::lastMouseTimestamp += 20, ends[eraser], at, w->mapToGlobal(at),
+                i < 10 ? Qt::LeftButton : Qt::NoButton, pressure, 0, 0, 0, 0, 0);
+            QWindowSystemInterface::flushWindowSystemEvents();
+        }
+        const QImage page = p.hWnd()->grab().toImage();
+        int inked = 0;
+        for (int y = 80; y < 120; ++y)
+            inked += page.pixelColor(110, y) != toQColor(kPageColour);
+        QCOMPARE(inked, width);
+        QCOMPARE(p.ForeColor(), QBColor(14));
+        QCOMPARE(p.DrawWidth(), 3);
     }
 
     // The Jotter comes back where the teacher put it, but never off the display's free area.

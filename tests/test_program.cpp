@@ -36,7 +36,8 @@ private slots:
     }
     void cleanup() { freshRuntime(); }
 
-    // A whole tour, with every folder the program could write to private: afterwards each is as it was.
+    // A whole tour, by clicks and again by keys alone, with every folder the program could write to private:
+    // afterwards each is as it was.
     void aTourWritesNoFile() {
         ProgramRun run;
         const QString exe = run.copyProgram();
@@ -129,6 +130,42 @@ private slots:
         QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: brought forward ") + front, 10000),
                  qPrintable(first.describe()));
         QVERIFY2(!first.finish(300), qPrintable(first.describe()));
+    }
+
+    // What the program says of a wrong command line (with the usage line, status 2, nothing started), of a
+    // Wayland session without XWayland, and of a document that no installed program opens (on screen).
+    void itSaysWhatIsWrong_data() {
+        QTest::addColumn<QString>("start"); // options; NAME=VALUE in the environment; open:... for the driver
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says"); // on standard output for status 0, else on standard error
+        QTest::newRow("help") << "--help" << 0 << "--jotter ";
+        QTest::newRow("version") << "--version" << 0 << "zestora-biology (Biology Year 10 Zestora Demo) ";
+        QTest::newRow("misspelt") << "--jottr" << 2 << "Unknown option 'jottr'.\nUsage: zestora-biology";
+        QTest::newRow("bad value") << "--scale=9" << 2 << "from 1 to 6, not \"9\"\nUsage: zestora-biology";
+        QTest::newRow("a factor") << "--scale 2" << 0 << "reached Titlefrm";
+        QTest::newRow("Wayland alone") << "WAYLAND_DISPLAY=wayland-0" << 2 << "needs an X11 display";
+        QTest::newRow("no opener") << "open:TeacherGuide0:Label2" << 0
+                                   << "No program is installed on this computer to open a Word document. The "
+                                      "document is PROGRAM/Teacher Guide.doc";
+    }
+    void itSaysWhatIsWrong() {
+        QFETCH(QString, start);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        ProgramRun run;
+        // The system's types of files, and none of its applications.
+        QFile::link(QStringLiteral("/usr/share/mime"), run.path(QStringLiteral("XDG_DATA_HOME/mime")));
+        run.env.insert(QStringLiteral("XDG_DATA_DIRS"), run.path(QStringLiteral("XDG_DATA_HOME")));
+        const bool driven = start.startsWith(QLatin1String("open:")), variable = start.startsWith(u'W');
+        run.drive(driven ? start : QStringLiteral("open:Titlefrm"));
+        if (variable) run.env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        if (variable) run.env.insert(start.section(u'=', 0, 0), start.section(u'=', 1));
+        if (!driven && !variable) run.process.setArguments(start.split(u' '));
+        const QString exe = run.copyProgram();
+        run.start(exe);
+        QVERIFY2(run.finish(20000) && run.process.exitCode() == status &&
+                     (status ? run.err : run.out).contains(says.replace("PROGRAM", QFileInfo(exe).path())),
+                 qPrintable(run.describe()));
     }
 
     // Two copies in two sessions both run on, quietly, even from the root folder.

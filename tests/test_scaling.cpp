@@ -7,8 +7,13 @@
 #include "support/testsupport.h"
 #include "tour.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFontMetricsF>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QtTest>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <cmath>
 
@@ -42,8 +47,36 @@ double difference(const QImage& a, const QImage& b) {
 
 class TestScaling : public QObject {
     Q_OBJECT
+    friend int main(int, char**);
 
     qreal m_scale = 1;
+    displayfit::Options m_options;
+
+    // Content screens centred at the factor; the backdrop over every pixel of the display, and at most one
+    // more; a titled window whole on the display.
+    static void sitsOnTheDisplay(Form* f, qreal scale) {
+        QScreen* d = Runtime::display();
+        const QRectF display(QPointF(), Runtime::deviceSize(d));
+        const QWidget* w = f->hWnd();
+        const QRectF r(QPointF(w->geometry().topLeft() - d->geometry().topLeft()) * scale,
+                       QSizeF(w->size()) * scale);
+        const QByteArray at = f->Name().toLatin1();
+        if (f->StaysAtBottom()) {
+            QVERIFY2(r.left() <= 0 && r.top() <= 0 && qRound(r.width()) <= display.width() + 1,
+                     at.constData());
+            QVERIFY2(r.right() >= display.width() - 0.01 && r.bottom() >= display.height() - 0.01,
+                     at.constData());
+        } else if (f->Decorated()) {
+            QVERIFY2(display.contains(r), at.constData());
+        } else { // Qt places a window on whole device pixels
+            const QSizeF design =
+                QSizeF(twipsToPixels(f->ScaleWidth()), twipsToPixels(f->ScaleHeight())) * scale;
+            QVERIFY2(std::abs(r.width() - design.width()) <= 1 && std::abs(r.height() - design.height()) <= 1,
+                     at.constData());
+            QVERIFY2(std::abs(qRound(r.left()) - (display.width() - r.width()) / 2) <= 1, at.constData());
+            QVERIFY2(std::abs(qRound(r.top()) - (display.height() - r.height()) / 2) <= 1, at.constData());
+        }
+    }
     int m_drawing = 1; // the picture size that serves m_scale
 
 private slots:
@@ -87,27 +120,10 @@ private slots:
         QFETCH(QString, screen);
         Form* f = screenByName(screen);
         Runtime::dispatch([f] { f->Show(); });
-        QScreen* d = Runtime::display();
-        const QRectF display(QPointF(), Runtime::deviceSize(d));
-        const auto at = [&] {
-            const QWidget* w = f->hWnd();
-            return QRectF(QPointF(w->geometry().topLeft() - d->geometry().topLeft()) * m_scale,
-                          QSizeF(w->size()) * m_scale);
-        };
-        const QRectF r = at();
-        if (screen == QLatin1String("Grey")) {
-            QVERIFY(r.left() <= 0 && r.top() <= 0 && qRound(r.width()) <= display.width() + 1);
-            QVERIFY(r.right() >= display.width() - 0.01 && r.bottom() >= display.height() - 0.01);
-        } else if (f->Decorated()) {
-            QVERIFY(display.contains(r));
-            if (screen == QLatin1String("notepad")) click(*f->findControl(QStringLiteral("Command3")));
-            QVERIFY(display.contains(at()));
-        } else { // Qt places a window on whole device pixels
-            const QSizeF design =
-                QSizeF(twipsToPixels(f->ScaleWidth()), twipsToPixels(f->ScaleHeight())) * m_scale;
-            QVERIFY(std::abs(r.width() - design.width()) <= 1 && std::abs(r.height() - design.height()) <= 1);
-            QVERIFY(std::abs(qRound(r.left()) - (display.width() - r.width()) / 2) <= 1);
-            QVERIFY(std::abs(qRound(r.top()) - (display.height() - r.height()) / 2) <= 1);
+        sitsOnTheDisplay(f, m_scale);
+        if (screen == QLatin1String("notepad")) {
+            click(*f->findControl(QStringLiteral("Command3")));
+            sitsOnTheDisplay(f, m_scale);
         }
     }
 
@@ -195,6 +211,64 @@ private slots:
         QCOMPARE(QImage(out.filePath(first + QStringLiteral(".png"))).size(),
                  (QSizeF(title->hWnd()->size()) * m_scale).toSize());
     }
+
+    // The display changes under a lesson: another added beside it, its own removed, then all as it was.
+    // Each time every window is fitted as if the program had started there, and nothing is lost.
+    void theScreensFollowTheDisplay() {
+        displayfit::follow(m_options);
+        for (const char* name : {"Grey", "Titlefrm", "intro0", "menu2", "sentence", "reflex", "notepad"})
+            Runtime::dispatch([name] { screenByName(QLatin1String(name))->Show(); });
+        const QStringList lesson = Runtime::loadedFormNames();
+        Form* reflex = screenByName(QStringLiteral("reflex"));
+        auto& card = *static_cast<Label*>(reflex->findControl(QStringLiteral("Label2"), 2));
+        const QPointF home(card.Left(), card.Top());
+        drag(windowOf(*reflex), pointIn(card), pointIn(card) + QPoint(90, 40));
+        const QPointF cardAt(card.Left(), card.Top());
+        QVERIFY(cardAt != home);
+        auto* list = screenByName(QStringLiteral("sentence"))->hWnd()->findChild<QComboBox*>();
+        const auto* diagram = static_cast<Image*>(reflex->findControl(QStringLiteral("Image1")));
+        Form* jotter = screenByName(QStringLiteral("notepad"));
+        click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
+        jotter->Line(300, 300, 3000, 1500);
+        jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(40, 0)); // by hand: it comes back there
+        const int moved = jotter->hWnd()->x();
+        auto* native = QGuiApplication::platformNativeInterface();
+        using Get = QJsonObject (*)(QPlatformNativeInterface*);
+        using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
+        const QJsonObject was =
+            reinterpret_cast<Get>(native->nativeResourceForIntegration("configuration"))(native);
+        const auto set = reinterpret_cast<Set>(native->nativeResourceForIntegration("setConfiguration"));
+        const QString own = Runtime::display()->name();
+        QJsonArray beside = was[QLatin1String("screens")].toArray(), without;
+        beside.append(
+            QJsonObject{{"name", "DP-9"}, {"x", 9000}, {"y", 0}, {"width", 1920}, {"height", 1080}});
+        for (const QJsonValue& s : beside)
+            if (s[QLatin1String("name")].toString() != own) without.append(s);
+        const bool given = m_options.scale > 0 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+        for (const QJsonArray& screens : {beside, without, was[QLatin1String("screens")].toArray()}) {
+            list->showPopup();
+            set(QJsonObject{{"screens", screens}}, native);
+            QTest::qWait(200);
+            QScreen* d = Runtime::display();
+            QVERIFY(d->name() != own || screens != without);
+            if (!m_options.screen.isEmpty() && screens.size() != without.size())
+                QCOMPARE(d->name(), m_options.screen);
+            const qreal factor = given ? m_scale : displayfit::fitFactor(Runtime::deviceSize(d));
+            QCOMPARE(d->devicePixelRatio(), factor);
+            for (Form* f : Runtime::loadedForms())
+                sitsOnTheDisplay(f, factor);
+            QCOMPARE(Runtime::loadedFormNames(), lesson);
+            QCOMPARE(QPointF(card.Left(), card.Top()), cardAt);
+            QVERIFY(!list->view()->isVisible());
+            QVERIFY(std::abs(diagram->Picture().pixmap().devicePixelRatio() - factor) < 0.02);
+            // The ink is drawn again, as sharp as if it had been drawn at this factor.
+            const QImage ink = jotter->ink();
+            jotter->Cls();
+            jotter->Line(300, 300, 3000, 1500);
+            QCOMPARE(jotter->ink(), ink);
+        }
+        QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);
+    }
 };
 
 int main(int argc, char** argv) {
@@ -208,6 +282,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (const QString error = displayfit::apply(options); !error.isEmpty()) qFatal("%s", qPrintable(error));
     TestScaling test;
+    test.m_options = options;
     return QTest::qExec(&test, argc, argv);
 }
 #include "test_scaling.moc"

@@ -1,4 +1,4 @@
-// The five benchmarks. Each adds its lines to the table; a benchmark that cannot run says why there.
+// The six benchmarks. Each adds its lines to the table; a benchmark that cannot run says why there.
 #pragma once
 
 #include "bench.h"
@@ -17,6 +17,7 @@ void screenChanges(const Settings& s, report::Table& t);
 void ink(const Settings& s, report::Table& t);
 void memory(const Settings& s, report::Table& t, const StartupResult& bare);
 void idle(const Settings& s, report::Table& t);
+void displayChanges(const Settings& s, report::Table& t); // ends with no screen shown
 
 // The memory tour, run in a process of its own: one tour, figures, `tours` more, figures.
 int tourChild(int tours);

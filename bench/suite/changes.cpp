@@ -70,6 +70,7 @@ void screenChanges(const Settings& s, report::Table& t) {
     }
     // The floor is measured in the same run, half before the screens and half after, at the same factor.
     std::vector<double> floor = floorTimes(std::max(1, s.changeReps / 2));
+    const Summary before = summarize(floor);
     QStringList order;
     std::map<QString, std::vector<double>> times;
     for (const tour::Sequence& seq : sequences) {
@@ -103,6 +104,11 @@ void screenChanges(const Settings& s, report::Table& t) {
     const Summary bare = summarize(floor);
     t.row(QStringLiteral("floor: bare 800 x 600 picture window"),
           QStringLiteral("%1 / %2").arg(ms(bare.median), ms(bare.p95)), QString(), Verdict::None);
+    // A floor slowed by the machine would flatter every row: its spread, and its median before the screens
+    // and after them, show whether it held still.
+    t.note(QStringLiteral("floor spread: min / max; median before / after"),
+           QStringLiteral("%1 / %2; %3 / %4")
+               .arg(ms(bare.min), ms(bare.max), ms(before.median), ms(summarize(after).median)));
     double worst = 0;
     for (const QString& label : order) {
         const std::vector<double>& v = times[label];

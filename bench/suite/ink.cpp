@@ -4,14 +4,18 @@
 #include "benchmarks.h"
 #include "tour.h"
 
+#include "notepad.h"
 #include "vb.h"
 
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
+#include <QTouchEvent>
 #include <QWindow>
+#include <QtGui/qtestsupport_gui.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace bench {
@@ -76,8 +80,12 @@ public:
         setObjectName(QStringLiteral("scribble"));
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_AcceptTouchEvents);
         resize(size);
-        m_ink = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        // At the display's pixel ratio, as the pad's page is: fine lines on a board with a factor.
+        const qreal r = devicePixelRatioF();
+        m_ink = QImage(size * r, QImage::Format_ARGB32_Premultiplied);
+        m_ink.setDevicePixelRatio(r);
         m_ink.fill(Qt::transparent);
     }
 
@@ -85,9 +93,24 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { m_last = e->position(); }
     void mouseMoveEvent(QMouseEvent* e) override {
         if (!(e->buttons() & Qt::LeftButton)) return;
-        const qreal centre = (m_width % 2) ? 0.5 : 0.0;
-        const QPointF a = m_last + QPointF(centre, centre), b = e->position() + QPointF(centre, centre);
+        segment(m_last, e->position());
         m_last = e->position();
+    }
+    // Every finger its own segment, from where it was at the last event.
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::TouchBegin && e->type() != QEvent::TouchUpdate &&
+            e->type() != QEvent::TouchEnd)
+            return QWidget::event(e);
+        for (const QEventPoint& p : static_cast<QTouchEvent*>(e)->points()) {
+            if (p.state() == QEventPoint::State::Updated) segment(m_fingers.value(p.id()), p.position());
+            m_fingers.insert(p.id(), p.position());
+        }
+        e->accept();
+        return true;
+    }
+    void segment(QPointF from, QPointF to) {
+        const qreal centre = (m_width % 2) ? 0.5 : 0.0;
+        const QPointF a = from + QPointF(centre, centre), b = to + QPointF(centre, centre);
         QPainter p(&m_ink);
         p.setRenderHint(QPainter::Antialiasing, m_width > 1);
         p.setPen(QPen(m_colour, m_width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -99,7 +122,9 @@ protected:
     void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         p.fillRect(e->rect(), QColor(49, 135, 215));
-        p.drawImage(e->rect(), m_ink, e->rect());
+        const qreal r = m_ink.devicePixelRatio();
+        p.drawImage(QRectF(e->rect()), m_ink,
+                    QRectF(QPointF(e->rect().topLeft()) * r, QSizeF(e->rect().size()) * r));
     }
 
 private:
@@ -107,7 +132,46 @@ private:
     QColor m_colour;
     QImage m_ink;
     QPointF m_last;
+    QHash<int, QPointF> m_fingers;
 };
+
+// Milliseconds from each touch event to the window repainted, for `paths.size()` fingers moving together.
+[[gnu::noinline]] bool touchStroke(QWidget* window, const QString& name, const QList<QList<QPoint>>& paths,
+                                   std::vector<double>* perEvent, QString* error) {
+    static QPointingDevice* screen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    QWindow* w = window->windowHandle();
+    // Straight into Qt's touch path: QTest's touch sequence sleeps a millisecond before every event.
+    const auto event = [&](qsizetype step) {
+        QList<QEventPoint> points;
+        for (int f = 0; f < paths.size(); ++f) {
+            const QPoint at = paths[f][std::min(step, paths[f].size() - 1)];
+            const auto state = step == 0                 ? QEventPoint::State::Pressed
+                               : step == paths[f].size() ? QEventPoint::State::Released
+                                                         : QEventPoint::State::Updated;
+            points.append(QEventPoint(f, state, at, w->mapToGlobal(QPointF(at))));
+        }
+        qt_handleTouchEventv2(w, screen, points);
+    };
+    event(0);
+    drive::settle();
+    bool painted = true;
+    for (qsizetype i = 1; i < paths[0].size() && painted; ++i) {
+        const quint64 seen = drive::paintsOf(name);
+        const double start = nowMs();
+        event(i);
+        painted = drive::waitForPaint(name, seen);
+        perEvent->push_back(nowMs() - start);
+    }
+    event(paths[0].size());
+    drive::settle();
+    if (!painted) *error = QStringLiteral("the page was not repainted after a touch event");
+    return painted;
+}
+
+double p99(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, v.size() * 99 / 100)];
+}
 
 // Milliseconds per segment of the same stroke drawn with a painter of its own into an image of the page's
 // size.
@@ -135,6 +199,65 @@ bool clickOn(const drive::Input& input, QString* error) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
     drive::settle();
     return true;
+}
+
+// One and ten fingers writing together on the pad and on the bare widget, runs alternated; then what the
+// pad keeps to take ink back: a hundred strokes, and a Clear, against a copy of the page.
+void touchInk(const Settings& s, report::Table& t, vb::Form& pad, const QList<QPoint>& path) {
+    using namespace report;
+    QString error;
+    Scribble scribble(pad.hWnd()->size(), pad.DrawWidth(), vb::toQColor(pad.ForeColor()));
+    scribble.move(pad.hWnd()->pos());
+    for (int count : {1, 10}) {
+        QList<QList<QPoint>> paths;
+        for (int f = 0; f < count; ++f) {
+            paths.append(QList<QPoint>());
+            for (const QPoint& p : path) // side by side, a finger's breadth apart
+                paths.last().append(QPoint(p.x(), 95 + (p.y() - 95) * 4 / 7 + (f - count / 2) * 8));
+        }
+        std::vector<double> padMs, bareMs;
+        for (int i = 0; i < s.inkStrokes && error.isEmpty(); ++i) {
+            scribble.show();
+            drive::settle(5);
+            if (!touchStroke(&scribble, scribble.objectName(), paths, &bareMs, &error)) break;
+            scribble.hide();
+            drive::settle(5);
+            touchStroke(pad.hWnd(), pad.Name(), paths, &padMs, &error);
+        }
+        scribble.hide();
+        const QString what =
+            QStringLiteral("%1, %2 touch events x %3")
+                .arg(count > 1 ? QStringLiteral("10 fingers together") : QStringLiteral("1 finger"))
+                .arg(path.size() - 1)
+                .arg(s.inkStrokes);
+        if (!error.isEmpty()) return t.failed(what, error);
+        const Summary j = summarize(padMs), q = summarize(bareMs);
+        const double ratio = j.median / q.median, worst = p99(padMs);
+        t.row(what,
+              QStringLiteral("%1 vs bare widget %2: %3x, p99 %4")
+                  .arg(us(j.median), us(q.median))
+                  .arg(ratio, 0, 'f', 2)
+                  .arg(us(worst)),
+              QStringLiteral("<= 1.1x, p99 < 16.7 ms"), verdict(ratio <= 1.1 && worst < 16.7));
+    }
+    // Strokes of the mouse, as steps of the page; a copy of the page is its ink image's size.
+    auto& jotter = static_cast<notepad&>(pad);
+    const size_t before = jotter.stepBytes();
+    const QList<QPoint> shortPath = path.first(std::min<qsizetype>(path.size(), 60));
+    for (int i = 0; i < 100; ++i) {
+        QTest::mousePress(pad.hWnd()->windowHandle(), Qt::LeftButton, {}, shortPath.first());
+        for (const QPoint& p : shortPath)
+            QTest::mouseMove(pad.hWnd()->windowHandle(), p);
+        QTest::mouseRelease(pad.hWnd()->windowHandle(), Qt::LeftButton, {}, shortPath.last());
+    }
+    const size_t strokes = jotter.stepBytes();
+    const qsizetype page = pad.ink().sizeInBytes();
+    clickOn({pad.Name(), QStringLiteral("Command6")}, &error);
+    t.note(QStringLiteral("  kept to undo: 100 strokes of %1 moves").arg(shortPath.size() - 1),
+           QStringLiteral("%1 kB; a Clear %2 bytes; a copy of the page %3 kB")
+               .arg((strokes - before) / 1024.0, 0, 'f', 1)
+               .arg(jotter.stepBytes() - strokes)
+               .arg(page / 1024.0, 0, 'f', 0));
 }
 } // namespace
 
@@ -200,6 +323,8 @@ void ink(const Settings& s, report::Table& t) {
         t.note(QStringLiteral("  the same line drawn raw into an image"),
                QStringLiteral("%1: the pad takes %2x").arg(us(r.median)).arg(j.median / r.median, 0, 'f', 1));
     }
+    if (!clickOn({pad.Name(), pen}, &error)) return t.failed(QStringLiteral("pen"), error);
+    touchInk(s, t, pad, path);
     tour::walk(jotter.back, &error);
 }
 

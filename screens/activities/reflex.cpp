@@ -58,6 +58,10 @@ bool inCatchArea(const Control& box, Single left, Single top) {
     return minLeft < left && left < maxLeft && minTop < top && top < maxTop;
 }
 
+QPointF corner(const Control& c) {
+    return QPointF(c.Left(), c.Top());
+}
+
 bool sameCorner(const Control& a, const Control& b) {
     return a.Left() == b.Left() && a.Top() == b.Top();
 }
@@ -70,6 +74,7 @@ void moveTo(Control& card, Single left, Single top) {
 } // namespace
 
 reflex::reflex() : Form(QStringLiteral("reflex")) {
+    Label2.onMouseDown([this](int i, int b, int s, Single x, Single y) { Label2_MouseDown(i, b, s, x, y); });
     Label2.onMouseMove([this](int i, int b, int s, Single x, Single y) { Label2_MouseMove(i, b, s, x, y); });
     Label2.onMouseUp([this](int i, int b, int s, Single x, Single y) { Label2_MouseUp(i, b, s, x, y); });
     Label3.onClick([this](int i) { Label3_Click(i); });
@@ -80,6 +85,7 @@ void reflex::Design() {
     setClientSize(12000, 9000);
     setCaption(QStringLiteral("Reflex Action"));
     setBackColor(RGB(39, 63, 137));
+    setManyPointers(true); // two pupils may sort cards at once
 
     // Creation order is stacking order: the picture at the back, the cards in front of everything.
     add<Image>("Image1", 240, 1320, 4800, 3600).setAccessibleName(QStringLiteral("Diagram of a reflex arc"));
@@ -161,6 +167,7 @@ void reflex::Form_Load() {
     setBackColor(RGB(39, 63, 137));
     Image1->setPicture(LoadPicture(QStringLiteral("Images\\reflex.jpg")));
     SentenceCount = 6;
+    pickedUpFrom.clear();
     for (int i = 0; i <= SentenceCount - 1; ++i) {
         Label4(i).setWidth(Label2(i).Width());
         Label4(i).setHeight(Label2(i).Height());
@@ -172,6 +179,10 @@ void reflex::Form_Load() {
         Label4(i).setLeft(Label2(i).Left());
         Label4(i).setTop(Label2(i).Top());
     }
+}
+
+void reflex::Label2_MouseDown(int Index, int, int, Single, Single) {
+    if (!pickedUpFrom.contains(Index)) pickedUpFrom.insert(Index, corner(Label2(Index)));
 }
 
 void reflex::Label2_MouseMove(int Index, int Button, int, Single X, Single Y) {
@@ -197,6 +208,17 @@ void reflex::Label2_MouseUp(int Index, int, int, Single, Single) {
         if (inCatchArea(Label1(i), card.Left(), card.Top())) moveTo(card, Label1(i).Left(), Label1(i).Top());
         if (inCatchArea(Label4(i), card.Left(), card.Top())) moveTo(card, Label4(i).Left(), Label4(i).Top());
     }
+    // Dropped exactly onto a card that lies there, it would hide that card: the two change places instead,
+    // so all six stay in sight. A card another finger holds is on its way elsewhere and stays with it.
+    const auto from = pickedUpFrom.constFind(Index);
+    if (from != pickedUpFrom.constEnd() && *from != corner(card)) {
+        for (int c = 0; c <= SentenceCount - 1; ++c)
+            if (c != Index && !pickedUpFrom.contains(c) && sameCorner(Label2(c), card)) {
+                moveTo(Label2(c), Single(from->x()), Single(from->y()));
+                break;
+            }
+    }
+    pickedUpFrom.remove(Index);
     if (placements() == SentenceCount) Label3(2).setVisible(true);
 }
 

@@ -4,6 +4,8 @@
 
 #include "vb.h"
 
+#include <QHash>
+
 class reflex : public vb::Form {
 public:
     reflex();
@@ -20,6 +22,7 @@ public:
 
     int SentenceCount = 0;
 
+    void Label2_MouseDown(int Index, int Button, int Shift, vb::Single X, vb::Single Y);
     void Label2_MouseMove(int Index, int Button, int Shift, vb::Single X, vb::Single Y);
     void Label2_MouseUp(int Index, int Button, int Shift, vb::Single X, vb::Single Y);
     void Label3_Click(int Index);
@@ -33,4 +36,7 @@ protected:
 private:
     int placements() const;
     int score() const;
+
+    // The cards held now, by the corner each was picked up from: a card dropped onto another sends it there.
+    QHash<int, QPointF> pickedUpFrom;
 };

@@ -1,9 +1,14 @@
 #include "notepad.h"
 
+#include "input.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyleHints>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace vb;
 
@@ -15,6 +20,9 @@ constexpr OleColor kClearFace = RGB(255, 192, 128);
 constexpr OleColor kFlipFace = RGB(128, 128, 255);
 constexpr int kPenWidth = 3;
 constexpr int kEraserWidth = 30;
+// A tap of two or three fingers: pressed within this many milliseconds of each other, each lifted within
+// the next, and barely moved.
+constexpr quint64 kTapSpread = 150, kTapHold = 250;
 
 CommandButton& button(CommandButton& b, const QString& caption, OleColor face) {
     b.setStyle(1);
@@ -55,13 +63,14 @@ notepad::notepad() : Form(QStringLiteral("notepad")) {
 void notepad::Design() {
     setDecorated(true);
     setCaption(QStringLiteral("Jotter"));
+    setManyPointers(true); // pupils write side by side
     setClientSize(9915, 3660);
     // First placed at the top of the display, across its middle: it may grow to the display's height. Later
     // it comes back where the teacher last put it, held on the display's free area.
     setLeft(Single((double(Screen.Width()) - double(Width())) / 2));
     setTop(0);
     if (LastPlace) {
-        const QScreen* display = QGuiApplication::primaryScreen();
+        const QScreen* display = Runtime::display();
         const QRect area = display ? display->availableGeometry() : QRect(0, 0, 800, 600);
         const QSize size(twipsToPixels(Width()), twipsToPixels(Height()));
         const QPoint farthest = area.bottomRight() + QPoint(1, 1) - QPoint(size.width(), size.height());
@@ -131,17 +140,133 @@ void notepad::Form_Load() {
 
     setForeColor(QBColor(14));
     SavedPenColour = ForeColor();
+
+    m_steps.forget();
+    m_strokes.clear();
+    m_lifted.clear();
+    m_waiting.clear();
+    const auto keys = [this](QKeyCombination key, void (notepad::*step)()) {
+        QObject::connect(new QShortcut(QKeySequence(key), hWnd()), &QShortcut::activated, hWnd(),
+                         [this, step] { Runtime::dispatch([this, step] { (this->*step)(); }); });
+    };
+    keys(Qt::CTRL | Qt::Key_Z, &notepad::undo);
+    keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &notepad::redo);
+    keys(Qt::CTRL | Qt::Key_Y, &notepad::redo);
 }
 
-// A stroke starts exactly where the pen touched down, whichever button it was.
+// A stroke starts exactly where the pen touched down, whichever button it was. Every pointer draws a stroke
+// of its own: the runtime keeps a current point for each.
 void notepad::Form_MouseDown(int, int, Single X, Single Y) {
     setCurrentX(X);
     setCurrentY(Y);
+    const Pointer& p = Input::pointer();
+    Stroke s;
+    s.step.path.push_back({X, Y, 0, 0});
+    s.down = p.time;
+    s.finger = p.kind == Pointer::Touch;
+    m_strokes.insert(p.id, std::move(s));
 }
 
 void notepad::Form_MouseMove(int Button, int, Single X, Single Y) {
     if (Button != vbLeftButton) return;
+    const Pointer& p = Input::pointer();
+    auto it = m_strokes.find(p.id);
+    if (it == m_strokes.end()) { // pressed with another button first
+        Form_MouseDown(Button, 0, CurrentX(), CurrentY());
+        it = m_strokes.find(p.id);
+    }
+    // The pen's eraser end rubs out whatever the buttons say; its pressure sets the width around the
+    // design width, which it has at medium pressure.
+    OleColor colour = ForeColor();
+    int width = DrawWidth();
+    if (p.eraser) {
+        colour = kPageColour;
+        width = kEraserWidth;
+    } else if (p.pressure >= 0 && colour != kPageColour) {
+        width = std::clamp(int(std::lround(2 * p.pressure * width)), 1, 2 * width);
+    }
+    const OleColor pen = ForeColor();
+    const int penWidth = DrawWidth();
+    setForeColor(colour);
+    setDrawWidth(width);
     Line(CurrentX(), CurrentY(), X, Y);
+    setForeColor(pen);
+    setDrawWidth(penWidth);
+    const PageSteps::Point& start = it->step.path.front();
+    const double slop = pixelsToTwips(QGuiApplication::styleHints()->startDragDistance());
+    if (std::hypot(X - start.x, Y - start.y) > slop) it->still = false;
+    it->step.path.push_back({X, Y, colour, width});
+}
+
+void notepad::Form_MouseUp(int, int, Single, Single) {
+    const Pointer& p = Input::pointer();
+    const auto it = m_strokes.find(p.id);
+    if (it == m_strokes.end()) return;
+    Stroke s = std::move(*it);
+    m_strokes.erase(it);
+    const bool drawn = s.step.path.size() > 1;
+    if (!s.finger) {
+        if (drawn) m_steps.add(std::move(s.step));
+        return;
+    }
+    m_lifted.push_back({s.down, p.time, s.still});
+    if (drawn) m_waiting.push_back(std::move(s.step));
+    if (std::none_of(m_strokes.cbegin(), m_strokes.cend(), [](const Stroke& o) { return o.finger; }))
+        fingersLifted();
+}
+
+void notepad::fingersLifted() {
+    const auto [first, last] = std::minmax_element(
+        m_lifted.cbegin(), m_lifted.cend(), [](const Lifted& a, const Lifted& b) { return a.down < b.down; });
+    bool tap = (m_lifted.size() == 2 || m_lifted.size() == 3) && last->down - first->down <= kTapSpread;
+    for (const Lifted& f : m_lifted)
+        tap = tap && f.still && f.up - f.down <= kTapHold;
+    if (tap) {
+        // The dots the fingers left are no ink.
+        m_waiting.clear();
+        m_lifted.size() == 2 ? m_steps.undo() : m_steps.redo();
+        redrawPage();
+    }
+    for (PageSteps::Step& s : m_waiting)
+        m_steps.add(std::move(s));
+    m_waiting.clear();
+    m_lifted.clear();
+}
+
+void notepad::undo() {
+    if (m_steps.undo()) redrawPage();
+}
+
+void notepad::redo() {
+    if (m_steps.redo()) redrawPage();
+}
+
+// The page drawn afresh from its steps, with the strokes under way on top; the pen stays as it is.
+void notepad::redrawPage() {
+    const OleColor pen = ForeColor();
+    const int width = DrawWidth();
+    const Single x = CurrentX(), y = CurrentY();
+    Cls();
+    const auto draw = [this](const PageSteps::Step& s) {
+        for (size_t i = 1; i < s.path.size(); ++i) {
+            setForeColor(s.path[i].colour);
+            setDrawWidth(s.path[i].width);
+            Line(s.path[i - 1].x, s.path[i - 1].y, s.path[i].x, s.path[i].y);
+        }
+    };
+    m_steps.forShown(draw);
+    for (const PageSteps::Step& s : m_waiting)
+        draw(s);
+    for (const Stroke& s : m_strokes)
+        draw(s.step);
+    setForeColor(pen);
+    setDrawWidth(width);
+    setCurrentX(x);
+    setCurrentY(y);
+}
+
+void notepad::emptied() {
+    m_steps.add({true, {}});
 }
 
 void notepad::pickSwatch(const Label& swatch) {
@@ -171,6 +296,7 @@ void notepad::erase() {
 
 void notepad::clear() {
     Cls();
+    emptied();
     setBackColor(kPageColour);
     if (ForeColor() == kPageColour) setForeColor(QBColor(14));
     setDrawWidth(kPenWidth);
@@ -208,6 +334,7 @@ void notepad::Command7_Click() {
 
 void notepad::Command3_Click() {
     Cls();
+    emptied();
     setWidth(4000);
     setHeight(12000);
     Frame_portrait->setLeft(Width() - Frame_portrait->Width() - 80);
@@ -217,6 +344,7 @@ void notepad::Command3_Click() {
 
 void notepad::Command4_Click() {
     Cls();
+    emptied();
     setWidth(10005);
     setHeight(4140);
     Frame_landscape->show();

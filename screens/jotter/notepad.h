@@ -3,7 +3,10 @@
 // shape has its own toolbar with the same buttons and swatches.
 #pragma once
 
+#include "pagesteps.h"
 #include "vb.h"
+
+#include <QHash>
 
 #include <optional>
 
@@ -45,11 +48,17 @@ public:
     void Label1_Click(int Index);
     void Label11_Click(int Index);
 
+    // Taking ink back: Ctrl+Z or a two-finger tap, and giving it again: Ctrl+Shift+Z, Ctrl+Y or three.
+    void undo();
+    void redo();
+    size_t stepBytes() const { return m_steps.bytes(); }
+
 protected:
     void Design() override;
     void Form_Load() override;
     void Form_MouseDown(int Button, int Shift, vb::Single X, vb::Single Y) override;
     void Form_MouseMove(int Button, int Shift, vb::Single X, vb::Single Y) override;
+    void Form_MouseUp(int Button, int Shift, vb::Single X, vb::Single Y) override;
     void closeRequested() override;
 
 private:
@@ -58,6 +67,26 @@ private:
     void write();
     void erase();
     void clear();
+    void emptied(); // Clear and Flip
+    void redrawPage();
+    void fingersLifted();
+
+    PageSteps m_steps;
+    struct Stroke {
+        PageSteps::Step step;
+        quint64 down = 0; // ms
+        bool finger = false;
+        bool still = true; // barely moved since it was pressed
+    };
+    QHash<int, Stroke> m_strokes; // by pointer, while it is down on the page
+    // The fingers of one touch, from the first down to the last up: a short tap of two or three of them is
+    // a gesture, not ink, so their strokes wait here until the last lifts.
+    struct Lifted {
+        quint64 down, up;
+        bool still;
+    };
+    std::vector<Lifted> m_lifted;
+    std::vector<PageSteps::Step> m_waiting;
 };
 
 // The page, and the eraser that paints it back.

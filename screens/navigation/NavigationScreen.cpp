@@ -30,6 +30,9 @@ void NavigationScreen::Label2_MouseMove(int Index, int, int, Single, Single) {
 Label& NavigationScreen::addTitle(Single left, Single top, Single width, Single height, Single points,
                                   const QString& caption) {
     auto& title = add<Label>(QStringLiteral("Label1"), left, top, width, height);
+    // The caption is the publisher's on every one of these screens; a screen reader names them by their
+    // title.
+    hWnd()->setAccessibleName(caption);
     title.setCaption(caption);
     title.setFontDesc(tahomaBold(points));
     title.setForeColor(kTitlePink);

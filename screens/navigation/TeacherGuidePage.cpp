@@ -47,6 +47,8 @@ void TeacherGuidePage::Design() {
     const QByteArray pageNumber =
         QStringLiteral("Page %1 of %2").arg(m_page + 1).arg(guide::kPageCount).toUtf8();
     addText({guide::el::PageNumber, pageNumber.constData(), 0, 0, 1065, 240, 9.75f, true});
+    // Six windows of one caption: a screen reader tells them apart by the page.
+    hWnd()->setAccessibleName(QStringLiteral("%1, %2").arg(QString::fromUtf8(guide::kTitle), pageNumber));
     for (const guide::Caption& c : content.captions)
         addText(c);
 

@@ -15,6 +15,8 @@ void Titlefrm::Design() {
     setClientSize(5460, 6570);
     setBackColor(RGB(192, 192, 192));
     setCaption(QStringLiteral(" "));
+    hWnd()->setAccessibleName(
+        QStringLiteral("Biology Year 10 Zestora Demo")); // what the blank caption leaves out
     Try([this] { setIcon(LoadPicture(QStringLiteral(":/screens/titleicon.png"))); });
 
     auto& frame = add<Frame>("Frame1", 0, -90, 5480, 6660);

@@ -1,12 +1,13 @@
 // Works the real program from inside its process, as a generic plugin:
 //   QT_PLUGIN_PATH=<build>/plugins QT_QPA_GENERIC_PLUGINS=zbdriver:<mode> zestora-biology
 // by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
-//   tour: every screen by clicks, then the title's Exit; open:SCREEN: there, then quits; watch: takes the
-//   focus away and says which window gets it back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per
-//   show.
+//   tour: every screen by clicks, again by keys alone, then the title's Exit; open:SCREEN[:CONTROL]:
+//   there (and a click on CONTROL), then quits; watch: takes the focus away and says which window gets it
+//   back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per show. Message boxes are told as they show.
 #include "walker.h"
 
 #include <QGenericPlugin>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -32,6 +33,8 @@ protected:
     // The windows as they come and go, newest last.
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type t = event->type();
+        if (auto* box = qobject_cast<QMessageBox*>(watched); box && t == QEvent::Show)
+            say(QStringLiteral("message %1 %2").arg(box->text(), box->informativeText()).simplified());
         if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !w->objectName().isEmpty()) {
             if (t == QEvent::Show || t == QEvent::Hide || t == QEvent::Destroy) m_shown.removeAll(w);
             if (t == QEvent::Show) m_shown.append(w);
@@ -71,14 +74,21 @@ private:
             QStringList screens{first};
             for (const Route& r : m_walker.routes)
                 screens << r.screen;
-            say(QStringLiteral("visited ") + m_walker.tour(screens).join(u' '));
+            Walker byKeys = m_walker;
+            byKeys.byKeys = true;
+            QStringList visited = m_walker.tour(screens); // by clicks, then by keys alone: those of both
+            const QStringList keys = byKeys.tour(screens);
+            visited.removeIf([&](const QString& s) { return !keys.contains(s); });
+            say(QStringLiteral("visited ") + visited.join(u' '));
             if (!m_walker.open(first) || !m_walker.click(first, QLatin1String(kTitleExit))) {
                 say(QStringLiteral("could not get back to the title's Exit"));
                 QCoreApplication::exit(3);
             }
         } else if (m_mode.startsWith(QLatin1String("open:"))) {
-            const QString screen = m_mode.mid(5);
+            const QString screen = m_mode.section(u':', 1, 1), control = m_mode.section(u':', 2);
             const bool reached = m_walker.open(screen);
+            if (reached && !control.isEmpty() && m_walker.click(screen, control))
+                m_walker.until([] { return false; }, 500); // whatever the click brings up
             if (reached || !QCoreApplication::closingDown()) {
                 say((reached ? QStringLiteral("reached ") : QStringLiteral("cannot reach ")) + screen);
                 QCoreApplication::exit(reached ? 0 : 3);

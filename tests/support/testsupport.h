@@ -75,6 +75,23 @@ inline void drag(QWindow* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::Lef
     QTest::mouseRelease(w, b, Qt::NoModifier, to);
 }
 
+// A touch screen, known to Qt's input path as a real one is.
+inline QPointingDevice* touchScreen() {
+    static QPointingDevice* device = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    return device;
+}
+
+// Fingers pressed together at `from`, moved together in `steps` to `to` and lifted there, in window pixels.
+inline void fingers(QWindow* w, const QList<QPoint>& from, const QList<QPoint>& to, int steps = 4) {
+    for (int step = 0; step <= steps + 1; ++step) {
+        QTest::QTouchEventSequence touch = QTest::touchEvent(w, touchScreen());
+        for (int i = 0; i < from.size(); ++i) {
+            const QPoint at = from[i] + (to[i] - from[i]) * std::min(step, steps) / steps;
+            step == 0 ? touch.press(i, at) : step > steps ? touch.release(i, at) : touch.move(i, at);
+        }
+    }
+}
+
 // The number of the runtime error that `f` raises, or 0 if it raises none.
 template <class F> int runtimeErrorOf(F&& f) {
     try {

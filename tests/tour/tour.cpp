@@ -6,6 +6,8 @@
 #include "registry.h"
 #include "walker.h"
 
+#include <QAccessible>
+
 using namespace vb;
 
 namespace tour {
@@ -89,15 +91,19 @@ bool close(const QString& screen) {
 }
 
 QString brokenRule() {
-    QStringList loaded;
+    QStringList loaded, spoken; // and what a screen reader calls each screen
     int menus = 0, pages = 0;
     for (Form* f : Runtime::loadedForms()) {
         loaded << f->Name();
         menus += dynamic_cast<TopicMenu*>(f) != nullptr;
         pages += dynamic_cast<TeacherGuidePage*>(f) != nullptr;
+        if (f->hWnd() && !f->StaysAtBottom())
+            spoken << QAccessible::queryAccessibleInterface(f->hWnd())->text(QAccessible::Name).trimmed();
     }
     if (menus > 1 || pages > 1)
         return QStringLiteral("more than one menu or guide page loaded: ") + loaded.join(u',');
+    if (spoken.contains(QString()) || spoken.removeDuplicates())
+        return QStringLiteral("screens a screen reader cannot tell apart: ") + spoken.join(u',');
     for (const QString& name : loaded)
         if (name != QLatin1String(kBackdrop) && reachedThrough(name, QLatin1String(kOpening)) &&
             !loaded.contains(QLatin1String(kOpening)))

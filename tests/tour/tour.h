@@ -27,8 +27,9 @@ bool open(const QString& screen);  // by clicks from wherever the program stands
 bool close(const QString& screen); // by its own control; false when it is not open
 
 // The rules that hold whatever the board does: at most one menu and one guide page loaded, the opening
-// screen beneath whatever was reached through it, the Jotter in front, the shell asked only for the guide
-// document and the publisher's address. Empty while they hold, else the first broken.
+// screen beneath whatever was reached through it, each screen named for a screen reader apart from the
+// others, the Jotter in front, the shell asked only for the guide document and the publisher's address.
+// Empty while they hold, else the first broken.
 QString brokenRule();
 // The first rule broken after a click of this tour since the last fresh start, with the click; or empty.
 QString brokenOnTheWay();

@@ -45,6 +45,7 @@ struct Walker {
     int patience = 0;                               // how long, in ms, a screen may take to come or go
     QList<Route> routes;                            // how each screen is reached and left
     std::function<void(const QString&)> afterClick; // told "screen control" after every click it makes
+    bool byKeys = false; // no pointer: Tab to a control, then Space or Enter; keys in lists
 
     const Route* routeTo(const QString& screen) const {
         for (const Route& r : routes)
@@ -75,19 +76,31 @@ struct Walker {
         return true;
     }
 
-    // A left click in the middle of a shown, enabled, uncovered control; a list it opens gets its first name
-    // picked, as a teacher would.
+    // A left click in the middle of a shown, enabled, uncovered control (or by keys, its press); a list it
+    // opens gets its first name picked, as a teacher would.
     bool click(const QString& screen, const QString& control) const {
         QWidget* w = window(screen);
         QWidget* c = w ? w->findChild<QWidget*>(control) : nullptr;
         if (!c || !c->isVisible() || !c->isEnabled() || !w->windowHandle()) return false;
-        const QPoint at = c->mapTo(w, c->rect().center());
-        QWidget* hit = w->childAt(at);
-        if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
-        QTest::mouseMove(w->windowHandle(), at);
-        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        auto reached = [&] { return w->focusWidget() == c || c->isAncestorOf(w->focusWidget()); };
+        for (qsizetype stops = w->findChildren<QWidget*>().size(); byKeys && stops >= 0 && !reached();
+             --stops)
+            QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+        if (byKeys && !reached()) return false;
+        if (byKeys) { // Space on some, Enter on others
+            QTest::keyClick(w->windowHandle(), c->objectName().size() % 2 ? Qt::Key_Space : Qt::Key_Return);
+        } else {
+            const QPoint at = c->mapTo(w, c->rect().center());
+            QWidget* hit = w->childAt(at);
+            if (!w->rect().contains(at) || !(hit == c || c->isAncestorOf(hit))) return false;
+            QTest::mouseMove(w->windowHandle(), at);
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        }
         settle();
-        if (QApplication::activePopupWidget()) {
+        if (QWidget* popup = QApplication::activePopupWidget(); popup && byKeys) {
+            QTest::keySequence(popup->windowHandle(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
+            settle();
+        } else if (popup) {
             pickListRow(0);
             if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
             settle();
@@ -136,7 +149,7 @@ struct Walker {
         for (const QString& name : names)
             if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)) && open(screen))
                 click(screen, name);
-        if (screen == QLatin1String(kJotter) && open(screen)) {
+        if (screen == QLatin1String(kJotter) && !byKeys && open(screen)) {
             QWindow* h = window(screen)->windowHandle();
             QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
             for (int i = 1; i <= 8; ++i)
