@@ -10,8 +10,11 @@ if [ "${1:-}" = --display ]; then
     shift 2
 fi
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${ZB_BUILD_DIR:-$here/build}
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# A folder of its own: the test build has the sanitizers, which would be timed too.
+build=${ZB_BUILD_DIR:-$here/build-bench}
+generator=()
+[ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_SANITIZE=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target zb-bench >/dev/null
 if command -v xvfb-run >/dev/null; then
     exec xvfb-run -a -s "-screen 0 ${display}x24" "$build/bin/zb-bench" "$@"
