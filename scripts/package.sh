@@ -5,24 +5,15 @@
 # Usage: scripts/package.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build}
+# A folder of its own: the test build has the sanitizers, which must not reach the package.
+build=${1:-$here/build-package}
 
 packages=(cmake g++ ninja-build lld qt6-base-dev qt6-base-private-dev libgl-dev dpkg-dev file lintian)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$here/scripts/install-packages.sh" "${packages[@]}"
 
 generator=()
 [ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
-cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_SANITIZE=OFF >/dev/null
 cmake --build "$build" --target zestora-biology programdata packagedocs
 (cd "$build" && cpack --config CPackConfig.cmake >/dev/null)
 deb=$(ls -t "$build"/zestora-biology_*.deb | head -1)

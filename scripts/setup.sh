@@ -10,17 +10,7 @@ packages=(cmake g++ make ninja-build lld qt6-base-dev qt6-base-private-dev qt6-b
           clang-format fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils x11-xserver-utils desktop-file-utils appstream
           dpkg-dev file openbox xfwm4 dbus)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$here/scripts/install-packages.sh" "${packages[@]}"
 
 # A new build folder uses Ninja; one made earlier keeps the generator it was made with.
 generator=()
