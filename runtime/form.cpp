@@ -218,7 +218,11 @@ void Form::refit() {
     if (QWindow* w = m_window->windowHandle(); w && w->geometry() != m_window->geometry())
         w->setGeometry(m_window->geometry());
     redrawAtFactor();
+    // Every widget, not just the window: at a new factor Qt leaves a control it was not told of with the
+    // old frame's pixels.
     m_window->update();
+    for (QWidget* w : m_window->findChildren<QWidget*>())
+        w->update();
 }
 
 void Form::redrawAtFactor() {
