@@ -85,8 +85,13 @@ fitted() {
     inside notepad
 }
 change() {
+    local seen && seen=$(grep -c '^zbdriver: stale ' "$scratch/out")
     step=$((step + 1)) && mode "$1" "$2"
     soon fitted || fail "at $1 x $2 the windows are not fitted: $(for s in Grey intro0 notepad; do box $s; done)"
+    # Every window painted afresh, none keeping the old frame's pixels anywhere.
+    soon '(($(grep -c "^zbdriver: stale " "$scratch/out") >= seen + 5))' || fail "no paint check at $1 x $2"
+    local stale && stale=$(grep '^zbdriver: stale ' "$scratch/out" | tail -n +$((seen + 1)) | grep -v ' 0$')
+    [ -z "$stale" ] || fail "at $1 x $2 windows show old pixels: $stale"
 }
 
 expect '^Titlefrm$'

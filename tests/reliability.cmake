@@ -8,7 +8,7 @@ zb_add_test(test_monkey SOURCES test_monkey.cpp LIBS zbtour)
 # The driver: a Qt generic plugin that works the real program from inside its process.
 add_library(zbdriver MODULE driver/driver.cpp driver/driver.json tour/walker.h)
 target_include_directories(zbdriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tour)
-target_link_libraries(zbdriver PRIVATE Qt6::Widgets Qt6::Test)
+target_link_libraries(zbdriver PRIVATE Qt6::Widgets Qt6::GuiPrivate Qt6::Test)
 set_target_properties(zbdriver PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins/generic)
 
 # Tests that start the real executable.
