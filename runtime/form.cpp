@@ -32,7 +32,7 @@ void Form::Load() {
     m_loaded = true;
     ++m_generation;
     m_controls.clear();
-    m_window = new FormWindow(*this);
+    m_window = FormWindow::obtain(*this, m_windowFlags);
     // Window design defaults, then the screen's own design.
     m_decorated = false;
     m_left = m_top = 0;
@@ -127,10 +127,8 @@ void Form::destroyWindow() {
     if (!m_window) return;
     FormWindow* w = m_window;
     m_window = nullptr;
-    w->detach();
-    w->hide();
-    // The handler that asked for the unload may still be running on one of its controls.
-    w->deleteLater();
+    m_windowFlags = w->windowFlags();
+    FormWindow::retire(w);
 }
 
 void Form::applyWindowGeometry() {

@@ -143,6 +143,7 @@ private:
     bool m_loaded = false;
     quint64 m_generation = 1;
     QPointer<FormWindow> m_window;
+    Qt::WindowFlags m_windowFlags; // its window's when it was last unloaded: a kept window must match them
     QHash<QString, QMap<int, Control*>> m_controls;
     QHash<QString, Handlers> m_handlers;
 

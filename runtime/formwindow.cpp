@@ -9,10 +9,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QPointer>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace vb {
 
@@ -24,6 +27,61 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window), m_form(&form)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setObjectName(form.Name());
+}
+
+namespace {
+// A new top-level window costs a fresh shared-memory picture of the whole window, which the kernel fills page
+// by page, and deleting it costs as much again: at 3840 x 2160 that was most of a screen change. A change
+// that reuses a window an earlier change left pays neither. Two are kept: a page that replaces its own screen
+// (a menu, a guide page) leaves one behind while the next Exit leaves another.
+QList<QPointer<FormWindow>> g_spares;
+constexpr int kSpares = 2;
+} // namespace
+
+FormWindow* FormWindow::obtain(Form& form, Qt::WindowFlags flags) {
+    g_spares.removeAll(nullptr);
+    const auto free = std::find_if(g_spares.begin(), g_spares.end(), [flags](const QPointer<FormWindow>& w) {
+        return w->windowFlags() == flags && w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
+    });
+    if (free == g_spares.end()) return new FormWindow(form);
+    FormWindow* w = *free;
+    g_spares.erase(free);
+    w->m_form = &form;
+    w->m_usedFrame = {};
+    w->m_framePending = false;
+    // It comes back as a new window would: what the last form or the window manager left on it goes.
+    w->setObjectName(form.Name());
+    w->setAccessibleName(QString());
+    w->setWindowState(Qt::WindowNoState);
+    return w;
+}
+
+void FormWindow::retire(FormWindow* w) {
+    w->m_form = nullptr;
+    w->hide();
+    // The handler that asked for the unload may still be running on one of its controls.
+    for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->deleteLater();
+    g_spares.removeAll(nullptr);
+    if (g_spares.size() >= kSpares || QCoreApplication::closingDown()) {
+        w->deleteLater();
+        return;
+    }
+    // However the program ends, the kept windows go with the application: no handler runs by then.
+    static const bool hooked = (qAddPostRoutine([] {
+                                    for (const QPointer<FormWindow>& spare : std::exchange(g_spares, {}))
+                                        delete spare.data();
+                                }),
+                                true);
+    Q_UNUSED(hooked);
+    w->setObjectName(QString());
+    w->setWindowTitle(QString());
+    g_spares.append(w);
+}
+
+void FormWindow::dropSpares() {
+    for (const QPointer<FormWindow>& w : std::exchange(g_spares, {}))
+        if (w) w->deleteLater();
 }
 
 void FormWindow::applyDesign() {

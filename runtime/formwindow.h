@@ -11,9 +11,16 @@ class FormWindow : public QWidget {
     Q_OBJECT
 public:
     explicit FormWindow(Form& form);
-    void applyDesign(); // window flags, title and icon from the form's design
+    // A window for a form being loaded: one an unloaded form left with the same flags, once its controls are
+    // gone, else a new one. The flags are those of the form's window when it was last unloaded: a change of
+    // flags can make the window system replace the window.
+    static FormWindow* obtain(Form& form, Qt::WindowFlags flags);
+    // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and kept
+    // for the next forms while fewer than two are kept.
+    static void retire(FormWindow* window);
+    static void dropSpares(); // the kept windows go too, once the handler running returns
+    void applyDesign();       // window flags, title and icon from the form's design
     void applyIcon();
-    void detach() { m_form = nullptr; } // the form was unloaded; the window only waits to be deleted
     Form* form() const { return m_form; }
     // The frame the window manager drew, once the window is mapped; none before, or without a window manager.
     QMargins realFrame();

@@ -237,6 +237,8 @@ void Runtime::refit(const std::function<void()>& setFactor) {
     // An open list would be left hanging where its box was.
     for (QWidget* w : QApplication::allWidgets())
         if (auto* box = qobject_cast<QComboBox*>(w); box && box->view()->isVisible()) box->hidePopup();
+    // Kept windows would come back with pictures of the old size and factor.
+    FormWindow::dropSpares();
     if (setFactor) setFactor();
     for (Form* f : std::as_const(g_loaded))
         f->refit();
@@ -248,6 +250,7 @@ void Runtime::reset() {
     for (auto& [type, f] : instances())
         f->Unload();
     // The windows go before their forms: a control leaving its window still tells its form.
+    FormWindow::dropSpares();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     instances().clear();
     g_loaded.clear();
