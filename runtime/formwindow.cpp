@@ -62,11 +62,13 @@ void FormWindow::retire(FormWindow* w) {
     // The handler that asked for the unload may still be running on one of its controls.
     for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->deleteLater();
-    g_spares.removeAll(nullptr);
-    if (g_spares.size() >= kSpares || QCoreApplication::closingDown()) {
+    if (QCoreApplication::closingDown()) {
         w->deleteLater();
         return;
     }
+    // The newest are kept: the screens just left are the likeliest to be followed by ones like them.
+    g_spares.removeAll(nullptr);
+    if (g_spares.size() >= kSpares) g_spares.takeFirst()->deleteLater();
     // However the program ends, the kept windows go with the application: no handler runs by then.
     static const bool hooked = (qAddPostRoutine([] {
                                     for (const QPointer<FormWindow>& spare : std::exchange(g_spares, {}))
