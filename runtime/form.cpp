@@ -223,20 +223,32 @@ void Form::refit() {
         w->update();
 }
 
-void Form::redrawAtFactor() {
-    auto again = [](const vb::Picture& p) { return p.isEmpty() ? p : p.redrawn(); };
-    m_picture = again(m_picture);
-    m_icon = again(m_icon);
-    if (m_window) m_window->applyIcon();
+template <class Visit> void Form::eachPicture(Visit&& visit) {
+    auto offer = [&](const vb::Picture& p, auto give) {
+        if (!p.isEmpty()) visit(p, give);
+    };
+    offer(m_picture, [this](const vb::Picture& p) { m_picture = p; });
+    offer(m_icon, [this](const vb::Picture& p) { m_icon = p; });
     for (Control* c : controls()) {
-        if (auto* b = dynamic_cast<CommandButton*>(c); b && !b->Picture().isEmpty())
-            b->setPicture(again(b->Picture()));
-        else if (auto* i = dynamic_cast<Image*>(c); i && !i->Picture().isEmpty())
-            i->setPicture(again(i->Picture()));
-        else if (auto* pb = dynamic_cast<PictureBox*>(c); pb && !pb->Picture().isEmpty())
-            pb->setPicture(again(pb->Picture()));
-        if (!c->MouseIcon().isEmpty()) c->setMouseIcon(again(c->MouseIcon()));
+        if (auto* b = dynamic_cast<CommandButton*>(c))
+            offer(b->Picture(), [b](const vb::Picture& p) { b->setPicture(p); });
+        else if (auto* i = dynamic_cast<Image*>(c))
+            offer(i->Picture(), [i](const vb::Picture& p) { i->setPicture(p); });
+        else if (auto* pb = dynamic_cast<PictureBox*>(c))
+            offer(pb->Picture(), [pb](const vb::Picture& p) { pb->setPicture(p); });
+        offer(c->MouseIcon(), [c](const vb::Picture& p) { c->setMouseIcon(p); });
     }
+}
+
+QList<vb::Picture> Form::pictures() {
+    QList<vb::Picture> all;
+    eachPicture([&](const vb::Picture& p, auto) { all.append(p); });
+    return all;
+}
+
+void Form::redrawAtFactor() {
+    eachPicture([](const vb::Picture& p, auto give) { give(p.redrawn()); });
+    if (m_window) m_window->applyIcon();
     const qreal ratio = m_window ? m_window->devicePixelRatioF() : 1;
     if (!m_strokes.isEmpty() && m_window &&
         (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio))

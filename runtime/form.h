@@ -138,6 +138,9 @@ private:
     void destroyWindow();
     void checkSizable() const;
     void redrawAtFactor();
+    // Calls visit(picture, give) for every picture the form shows; give(other) puts another in its place.
+    template <class Visit> void eachPicture(Visit&& visit);
+    QList<vb::Picture> pictures();
 
     QString m_name;
     bool m_loaded = false;

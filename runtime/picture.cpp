@@ -12,8 +12,11 @@
 #include <QHash>
 #include <QImageReader>
 #include <QScreen>
+#include <QSet>
 
 #include <cmath>
+#include <future>
+#include <vector>
 
 #ifndef ZB_DATA_SUBDIR
 #define ZB_DATA_SUBDIR "share/zestora-biology"
@@ -112,41 +115,70 @@ QByteArray readFile(const QString& file, bool* opened = nullptr) {
     return ok ? f.readAll() : QByteArray();
 }
 
-std::shared_ptr<const Picture::Data> decode(const QString& name, const QString& file) {
+// What a worker can do of a load: everything but the pixmap, which belongs to the GUI thread.
+struct Decoded {
+    QImage image; // at the display's own resolution
+    QSize size;
+    QPoint hotSpot;
+};
+
+Decoded decodeImage(const QString& name, const QString& file, qreal ratio) {
     bool opened = false;
     const QByteArray bytes = readFile(file, &opened);
     if (!opened) fail(err::FileNotFound, QStringLiteral("File not found"), name);
     // The named file must be whole at any display ratio, so a broken installation shows on every board.
     if (!readable(bytes)) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
-    auto data = std::make_shared<Picture::Data>();
-    data->path = name;
-
-    QImage image = QImage::fromData(bytes);
-    if (image.isNull()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
-    data->size = image.size();
+    Decoded d;
     const QFileInfo info(file);
-    const qreal ratio = displayRatio();
-    data->ratio = ratio;
-    if (ratio > 1.0) {
-        // The nearest drawing at or above the display's factor keeps the picture sharp; a missing or broken
-        // one costs only that, and the next larger is tried.
-        for (int scale = int(std::ceil(ratio - 1e-6)); scale <= kLargestScale; ++scale) {
+    if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0)
+        d.hotSpot = readCursorHotSpot(bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    d.size = QImageReader(&buffer).size();
+    if (ratio > 1.0 && !d.size.isEmpty()) {
+        // The nearest drawing at or above the display's factor keeps the picture sharp (and spares decoding
+        // the one named); a missing or broken one costs only that, and the next larger is tried.
+        for (int scale = int(std::ceil(ratio - 1e-6)); scale <= kLargestScale && d.image.isNull(); ++scale) {
             const QString larger = drawnAt(info, scale);
             const QImage drawn = QFileInfo(larger).isFile() ? decodeBytes(readFile(larger)) : QImage();
-            if (drawn.size() != image.size() * scale) continue;
-            image = drawn;
-            break;
+            if (drawn.size() == d.size * scale) d.image = drawn;
         }
-        // Brought to the display's own pixels once here, so that painting it is a plain copy.
-        const QSize device = (QSizeF(data->size) * ratio).toSize();
-        if (image.size() != device)
-            image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    data->pixmap = QPixmap::fromImage(std::move(image));
+    if (d.image.isNull()) {
+        d.image = QImage::fromData(bytes);
+        if (d.image.isNull()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
+        d.size = d.image.size();
+    }
+    // Brought to the display's own pixels once here, so that painting it is a plain copy.
+    const QSize device = (QSizeF(d.size) * ratio).toSize();
+    if (ratio > 1.0 && d.image.size() != device)
+        d.image = d.image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return d;
+}
+
+std::shared_ptr<const Picture::Data> finish(const QString& name, Decoded d, qreal ratio) {
+    auto data = std::make_shared<Picture::Data>();
+    data->path = name;
+    data->size = d.size;
+    data->hotSpot = d.hotSpot;
+    data->ratio = ratio;
+    data->pixmap = QPixmap::fromImage(std::move(d.image));
     data->pixmap.setDevicePixelRatio(qreal(data->pixmap.width()) / data->size.width());
-    if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0)
-        data->hotSpot = readCursorHotSpot(bytes);
     return data;
+}
+
+// The cached drawing of a file, if the file is unchanged and it was drawn for this factor.
+std::shared_ptr<const Picture::Data> cached(const QString& file, const QFileInfo& info, qreal ratio) {
+    const auto at = cache().constFind(file);
+    if (at == cache().cend() || !at->data || at->size != info.size() || at->modified != info.lastModified() ||
+        at->data->ratio != ratio)
+        return {};
+    return at->data;
+}
+
+void keep(const QString& file, const QFileInfo& info, std::shared_ptr<const Picture::Data> data) {
+    cache()[file] = CacheEntry{info.size(), info.lastModified(), std::move(data)};
 }
 } // namespace
 
@@ -185,6 +217,36 @@ Picture Picture::redrawn() const {
     }
 }
 
+void Picture::redrawAhead(const QList<Picture>& pictures) {
+    const qreal ratio = displayRatio();
+    struct Job {
+        QString file;
+        QFileInfo info;
+        QString path;
+        std::future<Decoded> decoded;
+    };
+    std::vector<Job> jobs;
+    QSet<QString> files;
+    for (const Picture& p : pictures) {
+        if (!p.m_data || p.m_data->path.isEmpty() || p.m_data->ratio == ratio) continue;
+        const QString file = resolveDataPath(p.m_data->path);
+        const QFileInfo info(file);
+        if (files.contains(file) || !info.isFile() || cached(file, info, ratio)) continue;
+        files.insert(file);
+        jobs.push_back(
+            {file, info, p.m_data->path, std::async(std::launch::async, [path = p.m_data->path, file, ratio] {
+                 return decodeImage(path, file, ratio);
+             })});
+    }
+    for (Job& job : jobs) {
+        try {
+            keep(job.file, job.info, finish(job.path, job.decoded.get(), ratio));
+        } catch (const RuntimeError&) {
+            // redrawn() meets the same fault and keeps the picture as it was.
+        }
+    }
+}
+
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return Picture();
     const QString file = resolveDataPath(path);
@@ -193,20 +255,18 @@ Picture LoadPicture(const QString& path) {
     if (!info.isFile()) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), path);
 
     // Decoding dominates a screen's start; a file that has not changed is not decoded twice.
-    CacheEntry& entry = cache()[file];
-    if (!entry.data || entry.size != info.size() || entry.modified != info.lastModified() ||
-        entry.data->ratio != displayRatio()) {
-        entry = CacheEntry{};
-        entry.data = decode(path, file);
-        entry.size = info.size();
-        entry.modified = info.lastModified();
+    const qreal ratio = displayRatio();
+    std::shared_ptr<const Picture::Data> data = cached(file, info, ratio);
+    if (!data) {
+        data = finish(path, decodeImage(path, file, ratio), ratio);
+        keep(file, info, data);
     }
-    if (entry.data->path != path) {
-        auto renamed = std::make_shared<Picture::Data>(*entry.data);
+    if (data->path != path) {
+        auto renamed = std::make_shared<Picture::Data>(*data);
         renamed->path = path;
         return Picture(std::move(renamed));
     }
-    return Picture(entry.data);
+    return Picture(std::move(data));
 }
 
 void clearPictureCache() {

@@ -4,6 +4,7 @@
 #include "basics.h"
 
 #include <QCursor>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
     // The same picture drawn for the display's factor as it is now; itself where that has not changed or
     // the file can no longer be read.
     Picture redrawn() const;
+    // Draws these pictures for the display's factor as it is now, side by side on the machine's cores, so
+    // that each one's redrawn() finds its drawing ready.
+    static void redrawAhead(const QList<Picture>& pictures);
 
     struct Data;
     explicit Picture(std::shared_ptr<const Data> data) : m_data(std::move(data)) {}

@@ -240,6 +240,11 @@ void Runtime::refit(const std::function<void()>& setFactor) {
     // Kept windows would come back with pictures of the old size and factor.
     FormWindow::dropSpares();
     if (setFactor) setFactor();
+    // Every window's pictures at once: the forms then find them drawn.
+    QList<Picture> pictures;
+    for (Form* f : std::as_const(g_loaded))
+        pictures += f->pictures();
+    Picture::redrawAhead(pictures);
     for (Form* f : std::as_const(g_loaded))
         f->refit();
     restack();
