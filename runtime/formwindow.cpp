@@ -62,7 +62,12 @@ void FormWindow::retire(FormWindow* w) {
     // The handler that asked for the unload may still be running on one of its controls.
     for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->deleteLater();
-    if (QCoreApplication::closingDown()) {
+    // Only the plain frameless windows of content screens are kept: those screens follow one another all
+    // lesson, while the title, the backdrop and the Jotter each come once and would hold their memory idle.
+    const Qt::WindowFlags f = w->windowFlags();
+    const bool plain =
+        (f & Qt::FramelessWindowHint) && !(f & (Qt::WindowStaysOnTopHint | Qt::WindowStaysOnBottomHint));
+    if (QCoreApplication::closingDown() || !plain) {
         w->deleteLater();
         return;
     }
