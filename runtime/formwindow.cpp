@@ -62,12 +62,10 @@ void FormWindow::retire(FormWindow* w) {
     // The handler that asked for the unload may still be running on one of its controls.
     for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->deleteLater();
-    // Only the plain frameless windows of content screens are kept: those screens follow one another all
-    // lesson, while the title, the backdrop and the Jotter each come once and would hold their memory idle.
-    const Qt::WindowFlags f = w->windowFlags();
-    const bool plain =
-        (f & Qt::FramelessWindowHint) && !(f & (Qt::WindowStaysOnTopHint | Qt::WindowStaysOnBottomHint));
-    if (QCoreApplication::closingDown() || !plain) {
+    // Framed windows (the title, the Jotter) are not kept: they come now and then, and would hold their
+    // memory idle between; the frameless ones (content screens, the backdrop) follow one another all lesson.
+    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
+    if (QCoreApplication::closingDown() || !frameless) {
         w->deleteLater();
         return;
     }
