@@ -15,8 +15,8 @@ public:
     // gone, else a new one. The flags are those of the form's window when it was last unloaded: a change of
     // flags can make the window system replace the window.
     static FormWindow* obtain(Form& form, Qt::WindowFlags flags);
-    // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and kept
-    // for the next forms while fewer than two are kept.
+    // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and, if
+    // it is frameless, kept for the next forms (the two newest are kept).
     static void retire(FormWindow* window);
     static void dropSpares(); // the kept windows go too, once the handler running returns
     void applyDesign();       // window flags, title and icon from the form's design
