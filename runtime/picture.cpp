@@ -93,14 +93,17 @@ bool endsWhole(const QByteArray& bytes, const QByteArray& format) {
     return true;
 }
 
-// A picture file that a decoder recognises and that is whole; decoding it is left to the caller.
-bool readable(const QByteArray& bytes) {
+// A picture file that a decoder recognises and that is whole; decoding it is left to the caller. `size` gets
+// the size its header gives, if it gives one.
+bool readable(const QByteArray& bytes, QSize* size = nullptr) {
     QBuffer buffer;
     buffer.setData(bytes);
     if (bytes.isEmpty() || !buffer.open(QIODevice::ReadOnly)) return false;
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    return reader.canRead() && endsWhole(bytes, reader.format());
+    if (!reader.canRead() || !endsWhole(bytes, reader.format())) return false;
+    if (size) *size = reader.size();
+    return true;
 }
 
 QImage decodeBytes(const QByteArray& bytes) {
@@ -126,16 +129,12 @@ Decoded decodeImage(const QString& name, const QString& file, qreal ratio) {
     bool opened = false;
     const QByteArray bytes = readFile(file, &opened);
     if (!opened) fail(err::FileNotFound, QStringLiteral("File not found"), name);
-    // The named file must be whole at any display ratio, so a broken installation shows on every board.
-    if (!readable(bytes)) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
     Decoded d;
+    // The named file must be whole at any display ratio, so a broken installation shows on every board.
+    if (!readable(bytes, &d.size)) fail(err::InvalidPicture, QStringLiteral("Invalid picture"), name);
     const QFileInfo info(file);
     if (info.suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0)
         d.hotSpot = readCursorHotSpot(bytes);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    d.size = QImageReader(&buffer).size();
     if (ratio > 1.0 && !d.size.isEmpty()) {
         // The nearest drawing at or above the display's factor keeps the picture sharp (and spares decoding
         // the one named); a missing or broken one costs only that, and the next larger is tried.
