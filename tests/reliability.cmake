@@ -57,6 +57,9 @@ if(ZB_SANITIZE)
     set_tests_properties(sanitizer_catches_leak PROPERTIES PASS_REGULAR_EXPRESSION "detected memory leaks")
     set_tests_properties(sanitizer_catches_overflow PROPERTIES PASS_REGULAR_EXPRESSION "signed integer overflow")
     set_tests_properties(sanitizer_catches_use-after-free PROPERTIES PASS_REGULAR_EXPRESSION "heap-use-after-free")
+    add_library(sanitizer_threadstore MODULE sanitizer/threadstore.cpp)
+    add_test(NAME sanitizer_survives_thread_storage
+             COMMAND sanitizer_canary thread-storage $<TARGET_FILE:sanitizer_threadstore>)
 
     function(zb_sanitizer_environment)
         get_property(_tests DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} PROPERTY TESTS)
