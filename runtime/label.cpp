@@ -134,7 +134,9 @@ std::shared_ptr<const QTextLayout> layoutFor(const QString& caption, const QFont
 
 // Glyphs larger than 64 device pixels are beyond Qt's glyph cache: each is filled as a path every time it is
 // painted, which was most of a screen change on a 4K board. Text that large is drawn once into a picture at
-// the display's resolution and kept, like its layout, up to a bound in bytes.
+// the display's resolution and kept while some label's place (screen, name and index) shows it: a second
+// visit finds it, labels with the same text share it, and a caption that changes at run time (the sentence
+// builder's random themes) lets its old picture go rather than piling up beside it.
 struct DrawingKey {
     LayoutKey layout;
     QRgb colour;
@@ -145,27 +147,37 @@ struct DrawingKey {
 size_t qHash(const DrawingKey& k, size_t seed = 0) {
     return qHashMulti(seed, k.layout, k.colour, k.height, k.ratio);
 }
+struct Place {
+    QString screen, name;
+    int index;
+    bool operator==(const Place&) const = default;
+};
+size_t qHash(const Place& k, size_t seed = 0) {
+    return qHashMulti(seed, k.screen, k.name, k.index);
+}
 struct Drawing {
     QPoint at; // the picture's place in the text box
     QImage picture;
+    int places = 0; // that show it
+};
+struct KeptDrawings {
+    QHash<DrawingKey, Drawing> drawings;
+    QHash<Place, DrawingKey> shown;
 };
 constexpr int kLargestCachedGlyph = 64;
-constexpr qsizetype kKeptDrawingBytes = 64 << 20;
+constexpr qsizetype kLargestKeptDrawing = 16 << 20;
 
-QCache<DrawingKey, Drawing>& keptDrawings() {
-    static QCache<DrawingKey, Drawing> kept(kKeptDrawingBytes);
+KeptDrawings& keptDrawings() {
+    static KeptDrawings kept;
     // Their keys hold fonts, which must go while the application is still there.
     [[maybe_unused]] static const bool emptiedAtExit = [] {
-        qAddPostRoutine([] { keptDrawings().clear(); });
+        qAddPostRoutine([] { keptDrawings() = {}; });
         return true;
     }();
     return kept;
 }
 
-// None for a picture too large to keep, which is then drawn as it stands.
-const Drawing* drawingFor(const DrawingKey& key, const QTextLayout& layout) {
-    QCache<DrawingKey, Drawing>& kept = keptDrawings();
-    if (const Drawing* found = kept.object(key)) return found;
+Drawing draw(const DrawingKey& key, const QTextLayout& layout) {
     // Only where there is ink (with room for glyphs that reach past their advance): a short caption in a wide
     // box keeps a small picture.
     QRectF ink;
@@ -175,18 +187,35 @@ const Drawing* drawingFor(const DrawingKey& key, const QTextLayout& layout) {
     const QRect area =
         ink.adjusted(-overhang, 0, overhang, 0).toAlignedRect() & QRect(0, 0, key.layout.width, key.height);
     const QSize pixels = (QSizeF(area.size()) * key.ratio).toSize().expandedTo({1, 1});
-    const qsizetype bytes = qsizetype(pixels.width()) * pixels.height() * 4;
-    if (bytes > kKeptDrawingBytes / 4) return nullptr;
-    auto* d = new Drawing{area.topLeft(), QImage(pixels, QImage::Format_ARGB32_Premultiplied)};
-    d->picture.setDevicePixelRatio(key.ratio);
-    d->picture.fill(Qt::transparent);
-    {
-        QPainter p(&d->picture);
-        p.setPen(QColor::fromRgb(key.colour));
-        layout.draw(&p, -area.topLeft());
+    if (qsizetype(pixels.width()) * pixels.height() * 4 > kLargestKeptDrawing) return {};
+    Drawing d{area.topLeft(), QImage(pixels, QImage::Format_ARGB32_Premultiplied)};
+    d.picture.setDevicePixelRatio(key.ratio);
+    d.picture.fill(Qt::transparent);
+    QPainter p(&d.picture);
+    p.setPen(QColor::fromRgb(key.colour));
+    layout.draw(&p, -area.topLeft());
+    return d;
+}
+
+// None for a picture too large to keep, which is then drawn as it stands.
+const Drawing* drawingFor(const Place& place, const DrawingKey& key, const QTextLayout& layout) {
+    KeptDrawings& kept = keptDrawings();
+    const auto shown = kept.shown.constFind(place);
+    if (shown != kept.shown.cend()) {
+        if (*shown == key) return &kept.drawings[key];
+        const auto old = kept.drawings.find(*shown);
+        if (--old->places == 0) kept.drawings.erase(old);
+        kept.shown.erase(shown);
     }
-    kept.insert(key, d, bytes);
-    return kept.object(key);
+    auto found = kept.drawings.find(key);
+    if (found == kept.drawings.end()) {
+        Drawing d = draw(key, layout);
+        if (d.picture.isNull()) return nullptr;
+        found = kept.drawings.insert(key, std::move(d));
+    }
+    ++found->places;
+    kept.shown.insert(place, key);
+    return &*found;
 }
 } // namespace
 
@@ -225,7 +254,7 @@ void Label::paintEvent(QPaintEvent*) {
     if (m_qfont.pixelSize() * ratio > kLargestCachedGlyph) {
         const DrawingKey key{
             {m_caption, m_qfont, m_alignment, m_layoutWidth}, pen.rgb(), box.height(), ratio};
-        if (const Drawing* d = drawingFor(key, *m_layout)) {
+        if (const Drawing* d = drawingFor({window()->objectName(), Name(), Index()}, key, *m_layout)) {
             p.drawImage(box.topLeft() + d->at, d->picture);
             return;
         }

@@ -127,6 +127,18 @@ private slots:
         QCOMPARE(p.events.last(), QStringLiteral("click"));
     }
 
+    // Text too large for Qt's glyph cache is kept as a picture: a label shows the caption it has now, and the
+    // same picture again when the caption comes back.
+    void largeTextShowsTheCaptionItHasNow() {
+        auto& big = *shownProbe().Label1;
+        big.setFontDesc({QStringLiteral("Arial"), 50, true});
+        const QImage menu = big.grab().toImage();
+        big.setCaption(QStringLiteral("Exit"));
+        QVERIFY(big.grab().toImage() != menu);
+        big.setCaption(QStringLiteral("Menu 1"));
+        QCOMPARE(big.grab().toImage(), menu);
+    }
+
     // Without a Picture1 the step that colours it is skipped and the rest still happens.
     void houseStyle_data() {
         QTest::addColumn<QSizeF>("display");
