@@ -496,7 +496,7 @@ private slots:
         // The tray is set up once the first window has been painted, where the desktop has one.
         QVERIFY(QTest::qWaitForWindowExposed(screen));
         QTRY_COMPARE(access.trayIcon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
-        access.openAction()->trigger();
+        access.actions().constFirst()->trigger();
         QVERIFY(p.isLoaded() && p.hWnd()->isVisible());
     }
 };

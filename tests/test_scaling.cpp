@@ -229,7 +229,7 @@ private slots:
         const auto* diagram = static_cast<Image*>(reflex->findControl(QStringLiteral("Image1")));
         Form* jotter = screenByName(QStringLiteral("notepad"));
         click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
-        jotter->Line(300, 300, 3000, 1500);
+        drag(windowOf(*jotter), {20, 20}, {200, 100});
         jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(40, 0)); // by hand: it comes back there
         const int moved = jotter->hWnd()->x();
         auto* native = QGuiApplication::platformNativeInterface();
@@ -263,8 +263,8 @@ private slots:
             QVERIFY(std::abs(diagram->Picture().pixmap().devicePixelRatio() - factor) < 0.02);
             // The ink is drawn again, as sharp as if it had been drawn at this factor.
             const QImage ink = jotter->ink();
-            jotter->Cls();
-            jotter->Line(300, 300, 3000, 1500);
+            for (const int key : {Qt::Key_Z, Qt::Key_Y}) // the page drawn afresh from its steps
+                QTest::keyClick(windowOf(*jotter), Qt::Key(key), Qt::ControlModifier);
             QCOMPARE(jotter->ink(), ink);
         }
         QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);
