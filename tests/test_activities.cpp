@@ -3,6 +3,7 @@
 // random draws and what survives reopening.
 #include "Titlefrm.h"
 #include "jotteraccess.h"
+#include "journal.h"
 #include "notepad.h"
 #include "reflex.h"
 #include "sentence.h"
@@ -11,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QSystemTrayIcon>
 #include <QtTest>
 #include <algorithm>
@@ -386,8 +388,11 @@ private slots:
 
     // Steps on the page: "a" a mouse stroke on row A, "b" a finger's on row B, "d" both at once by two
     // fingers, "c" Clear, "e" Erase, "f" Flip, "w" Write, "z" Ctrl+Z, "Z" Ctrl+Shift+Z, "y" Ctrl+Y, "2" and
-    // "3" quick taps of two and three fingers at T, "." two fingers' dots at T pressed far apart in time.
-    // Then ink shows on A, on B, at T; never between the rows, where only a line joining fingers could be.
+    // "3" quick taps of two and three fingers at T, "." two fingers' dots at T pressed far apart in time,
+    // "(" a finger down on B and three quarters along, ")" on to its end and up; "[" and "]" the same by
+    // mouse. Then ink shows on A, on B, at T; never between the rows, where only a line joining fingers could
+    // be. Then the program ends by accident: the page comes back, its history with it; and saved, it is the
+    // same.
     void undoAndRedo_data() {
         QTest::addColumn<QString>("steps"); // then "=" and what shows
         QTest::newRow("keys") << "a b z z y = A--";
@@ -402,6 +407,11 @@ private slots:
         QTest::newRow("and redone") << "a b c z y = ---";
         QTest::newRow("flip undone") << "a f z = A--";
         QTest::newRow("dots apart in time") << "a b . = ABT";
+        QTest::newRow("undo waits for a stroke under way") << "a ( z = AB-";
+        QTest::newRow("and takes it back") << "a ( z ) = A--";
+        QTest::newRow("to give it again") << "a ( z ) y = AB-";
+        QTest::newRow("a tap beside the pen's stroke") << "[ 2 = -B-";
+        QTest::newRow("clear cuts a stroke under way") << "a ( c ) z z = AB-";
     }
     void undoAndRedo() {
         QFETCH(QString, steps);
@@ -410,9 +420,25 @@ private slots:
         QWindow* w = windowOf(p);
         const QPoint A(20, 40), B(20, 120), T(60, 170), along(150, 0), nudge(1, 0);
         const QList<QPoint> taps{T, T + QPoint(30, 0), T + QPoint(60, 0)};
+        const QPoint far = B + along * 3 / 4;
+        bool fingerDown = false, penDown = false;
         for (const QString& step : steps.section(QLatin1String(" = "), 0, 0).split(QLatin1Char(' '))) {
             const char c = step[0].toLatin1();
-            if (c == 'a') {
+            fingerDown ^= c == '(' || c == ')';
+            penDown ^= c == '[' || c == ']';
+            if (c == '(') {
+                QTest::touchEvent(w, touchScreen()).press(5, B);
+                QTest::touchEvent(w, touchScreen()).move(5, far);
+            } else if (c == ')') {
+                QTest::touchEvent(w, touchScreen()).move(5, B + along);
+                QTest::touchEvent(w, touchScreen()).release(5, B + along);
+            } else if (c == '[') {
+                QTest::mousePress(w, Qt::LeftButton, {}, B);
+                QTest::mouseMove(w, far);
+            } else if (c == ']') {
+                QTest::mouseMove(w, B + along);
+                QTest::mouseRelease(w, Qt::LeftButton, {}, B + along);
+            } else if (c == 'a') {
                 drag(w, A, A + along);
             } else if (c == 'b' || c == 'd') {
                 fingers(w, c == 'b' ? QList{B} : QList{A, B},
@@ -433,14 +459,53 @@ private slots:
                                 c == 'Z' ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
             }
         }
-        const QImage page = p.hWnd()->grab().toImage();
-        const auto inked = [&](QPoint at) { return page.pixelColor(at) != toQColor(kPageColour); };
-        QString seen;
-        for (const QPoint at : {A + along / 2, B + along / 2, T})
-            seen += inked(at) ? QChar(at == T ? u'T' : at.y() == A.y() ? u'A' : u'B') : QChar(u'-');
-        QCOMPARE(seen, ink);
-        for (int x = 0; x < 190; ++x)
-            QVERIFY2(!inked({x, (A.y() + B.y()) / 2}), qPrintable(QString::number(x)));
+        const auto seen = [&](const QImage& page) {
+            QString s;
+            for (const QPoint at : {A + along / 2, B + along / 2, T})
+                s += page.pixelColor(at) != toQColor(kPageColour) ? QChar(at == T           ? 'T'
+                                                                          : at.y() == A.y() ? 'A'
+                                                                                            : 'B')
+                                                                  : QChar('-');
+            for (int x = 0; x < 190; ++x)
+                if (page.pixelColor(x, (A.y() + B.y()) / 2) != toQColor(kPageColour)) s += QString::number(x);
+            return s;
+        };
+        QCOMPARE(seen(p.hWnd()->grab().toImage()), ink);
+        if (fingerDown) QTest::touchEvent(w, touchScreen()).release(5, far);
+        if (penDown) QTest::mouseRelease(w, Qt::LeftButton, {}, far);
+
+        // Saved: the picture shows the page as the board does, and the file before it is kept.
+        const QString shown = seen(p.hWnd()->grab().toImage());
+        const qsizetype files = QDir::home().entryList({"Jotter *"}).size();
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        const auto* notice = p.hWnd()->findChild<QLabel*>(QStringLiteral("notice"));
+        QVERIFY(notice);
+        const QString saved = QDir::home().filePath(notice->text().section(u'"', 1, 1));
+        QCOMPARE(seen(QImage(saved + QStringLiteral(".png"))), shown);
+        QVERIFY(QFile::exists(saved + QStringLiteral(".pdf")));
+        QCOMPARE(QDir::home().entryList({"Jotter *"}).size(), files + 2);
+
+        // The program ends by accident (its journal left), and starts again.
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        const QImage undone = p.ink();
+        QTest::keyClick(w, Qt::Key_Y, Qt::ControlModifier);
+        const QImage page = p.ink();
+        const QSize size = p.hWnd()->size();
+        QFile journal(Journal::path());
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        const QByteArray kept = journal.readAll();
+        journal.close();
+        freshRuntime();
+        QVERIFY(!journal.exists()); // the end through the runtime removes it
+        QVERIFY(QDir().mkpath(Journal::folder()) && journal.open(QIODevice::WriteOnly) &&
+                journal.write(kept));
+        journal.close();
+        auto& back = shownPad();
+        QCOMPARE(back.ink(), page);
+        QCOMPARE(back.hWnd()->size(), size);
+        QVERIFY(back.hWnd()->findChild<QLabel*>(QStringLiteral("notice")));
+        QTest::keyClick(windowOf(back), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(back.ink(), undone);
     }
 
     // Right, middle, both held, or a press on the toolbar dragged up onto the page: nothing is drawn.

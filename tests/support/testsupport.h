@@ -19,8 +19,10 @@ namespace testsupport {
 inline const struct PrivateFolders {
     QTemporaryDir dir;
     PrivateFolders() {
-        for (const char* v : {"XDG_STATE_HOME", "HOME", "XDG_CONFIG_HOME"})
+        for (const char* v : {"XDG_STATE_HOME", "HOME", "XDG_CONFIG_HOME"}) {
+            QDir(dir.path()).mkdir(QLatin1String(v));
             qputenv(v, QFile::encodeName(dir.path() + QLatin1Char('/') + QLatin1String(v)));
+        }
     }
 } privateFolders;
 
