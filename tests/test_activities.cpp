@@ -508,6 +508,53 @@ private slots:
         QCOMPARE(back.ink(), undone);
     }
 
+    // A journal torn at any byte of its last record keeps the rest; one bit flipped anywhere keeps the
+    // records before it, and where nothing can be read the page starts empty, with a message.
+    void aTornOrDamagedJournal() {
+        auto& p = shownPad();
+        drag(windowOf(p), {20, 40}, {170, 40});
+        press(p, "c");
+        QTest::keyClick(windowOf(p), Qt::Key_Z, Qt::ControlModifier);
+        QFile f(Journal::path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray whole = f.readAll();
+        QCOMPARE(Journal::read(whole).records, 3);
+        for (qsizetype cut = whole.size() - 9; cut < whole.size(); ++cut) // the undo's 9 bytes
+            QCOMPARE(Journal::read(whole.first(cut)).records, 2);
+        for (qsizetype bit = 0; bit < whole.size() * 8; ++bit) {
+            QByteArray bad = whole;
+            bad[bit / 8] = char(bad[bit / 8] ^ (1 << (bit % 8)));
+            QCOMPARE(Journal::read(bad).records, Journal::read(whole.first(bit / 8)).records);
+        }
+        f.close();
+        freshRuntime();
+        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(whole.mid(1)));
+        f.close();
+        auto* notice = shownPad().hWnd()->findChild<QLabel*>();
+        QVERIFY(notice->text().contains(QLatin1String("could not be read")));
+        delete notice;
+        QVERIFY(blankPage(shownPad()));
+    }
+
+    // No state folder and no pictures folder to write in: the Jotter works on, and says so.
+    void unwritableFolders() {
+        const QByteArray state = qgetenv("XDG_STATE_HOME"), home = qgetenv("HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(QCoreApplication::applicationFilePath()) + "/state");
+        qputenv("HOME", QFile::encodeName(QCoreApplication::applicationFilePath()) + "/home");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("journal cannot be kept in .*/state/"));
+        auto& p = shownPad();
+        drag(windowOf(p), {20, 40}, {170, 40});
+        QTest::keyClick(windowOf(p), Qt::Key_S, Qt::ControlModifier);
+        qputenv("XDG_STATE_HOME", state);
+        qputenv("HOME", home);
+        auto* notice = p.hWnd()->findChild<QLabel*>();
+        QVERIFY(notice->text().contains(QLatin1String("could not be saved in ")));
+        delete notice;
+        QVERIFY(!blankPage(p));
+        QTest::keyClick(windowOf(p), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(blankPage(p));
+    }
+
     // Right, middle, both held, or a press on the toolbar dragged up onto the page: nothing is drawn.
     void onlyALeftStrokeOnThePageDraws() {
         auto& p = shownPad();

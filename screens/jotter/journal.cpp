@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -106,10 +105,9 @@ void Journal::redo() {
 void Journal::append(const QByteArray& payload) {
     if (m_failed) return;
     const auto fail = [this](const char* what) {
-        std::fprintf(stderr,
-                     "zestora-biology: the Jotter's journal cannot be %s in %s (%s): its page will not "
-                     "come back if the program ends by accident.\n",
-                     what, qPrintable(folder()), std::strerror(errno));
+        qWarning("zestora-biology: the Jotter's journal cannot be %s in %s (%s): its page will not come back "
+                 "if the program ends by accident.",
+                 what, qPrintable(folder()), std::strerror(errno));
         close();
         m_failed = true;
     };
