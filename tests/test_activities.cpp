@@ -531,7 +531,7 @@ private slots:
         QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(whole.mid(1)));
         f.close();
         auto* notice = shownPad().hWnd()->findChild<QLabel*>();
-        QVERIFY(notice->text().contains(QLatin1String("could not be read")));
+        QVERIFY(notice->text().contains(QLatin1String("it starts empty")));
         delete notice;
         QVERIFY(blankPage(shownPad()));
     }
