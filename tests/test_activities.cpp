@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSystemTrayIcon>
 #include <QtTest>
 #include <algorithm>
@@ -534,6 +536,63 @@ private slots:
         QVERIFY(notice->text().contains(QLatin1String("it starts empty")));
         delete notice;
         QVERIFY(blankPage(shownPad()));
+    }
+
+    // Ctrl+P: the print dialog, the paper turned as the page is. Printed to a file, the paper shows the saved
+    // page, as large as it fits.
+    void printingShowsTheSavedPage() {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty()) QSKIP("no pdftoppm here");
+        auto& p = shownPad();
+        QWindow* w = windowOf(p);
+        drag(w, {20, 40}, {600, 150});
+        press(p, "s12");
+        drag(w, {40, 150}, {300, 20});
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        const QString saved =
+            QDir::home().filePath(p.hWnd()->findChild<QLabel*>()->text().section(u'"', 1, 1));
+        QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
+        auto* dialog = p.hWnd()->findChild<QPrintDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        dialog->printer()->setOutputFileName(saved + QStringLiteral(" printed.pdf"));
+        dialog->done(QDialog::Accepted);
+        const auto render = [&](const QString& name, QStringList size) {
+            QProcess::execute(pdftoppm, size << "-png"
+                                             << "-singlefile" << name + ".pdf" << name);
+            return QImage(name + ".png").convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage paper = render(saved + QStringLiteral(" printed"), {"-r", "100"});
+        QRect box; // the page on the paper: all that is not white
+        for (int y = 0; y < paper.height(); ++y)
+            for (int x = 0; x < paper.width(); ++x)
+                if (qGray(paper.pixel(x, y)) < 240) box |= QRect(x, y, 1, 1);
+        const QImage page = render(saved, {"-scale-to-x", QString::number(box.width()), "-scale-to-y",
+                                           QString::number(box.height())});
+        const QImage printed = paper.copy(box);
+        const auto apart = [](QRgb a, QRgb b) {
+            return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                             std::abs(qBlue(a) - qBlue(b))}) > 64;
+        };
+        // The pixels of one with none like them in the other nearby: placing the page may shift it a pixel.
+        const auto unmatched = [&](const QImage& one, const QImage& other) {
+            int n = 0;
+            for (int y = 1; y < one.height() - 1; ++y)
+                for (int x = 1; x < one.width() - 1; ++x) {
+                    bool near = false;
+                    for (int d = 0; d < 9 && !near; ++d)
+                        near = !apart(one.pixel(x, y), other.pixel(x + d % 3 - 1, y + d / 3 - 1));
+                    n += !near;
+                }
+            return n;
+        };
+        int ink = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink += apart(page.pixel(x, y), toQColor(kPageColour).rgb());
+        const int differ = unmatched(page, printed) + unmatched(printed, page);
+        QVERIFY2(ink > 300 && differ < ink / 10, qPrintable(QStringLiteral("%1 of %2").arg(differ).arg(ink)));
+        QVERIFY(box.width() > paper.width() * 9 / 10); // a wide page across the paper
     }
 
     // No state folder and no pictures folder to write in: the Jotter works on, and says so.
