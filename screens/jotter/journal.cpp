@@ -104,25 +104,24 @@ void Journal::redo() {
 
 void Journal::append(const QByteArray& payload) {
     if (m_failed) return;
-    const auto fail = [this](const char* what) {
+    const auto fail = [this](const char* what, int error) {
         qWarning("zestora-biology: the Jotter's journal cannot be %s in %s (%s): its page will not come back "
                  "if the program ends by accident.",
-                 what, qPrintable(folder()), std::strerror(errno));
+                 what, qPrintable(folder()), std::strerror(error));
         close();
         m_failed = true;
     };
+    if (const int error = m_flushError.exchange(0)) return fail("written", error);
     if (m_fd < 0) {
-        if (!QDir().mkpath(folder())) return fail("kept");
+        if (!QDir().mkpath(folder())) return fail("kept", errno);
         const QByteArray file = QFile::encodeName(path());
         m_fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-        if (m_fd < 0) return fail("kept");
-        // A new file starts with its mark, and the folder is flushed so that the file itself survives.
-        if (::lseek(m_fd, 0, SEEK_END) == 0) {
-            if (::write(m_fd, kMagic, kMagicSize) != kMagicSize) return fail("written");
-            const int dir =
-                ::open(QFile::encodeName(folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (dir >= 0) ::fsync(dir), ::close(dir);
-        }
+        if (m_fd < 0) return fail("kept", errno);
+        // A new file starts with its mark.
+        if (::lseek(m_fd, 0, SEEK_END) == 0 && ::write(m_fd, kMagic, kMagicSize) != kMagicSize)
+            return fail("written", errno);
+        m_stop = m_dirty = false;
+        m_flusher = std::thread(&Journal::flushing, this, QFile::encodeName(folder()));
     }
     QByteArray record;
     record.reserve(8 + payload.size());
@@ -132,13 +131,40 @@ void Journal::append(const QByteArray& payload) {
     for (qsizetype done = 0; done < record.size();) {
         const ssize_t n = ::write(m_fd, record.constData() + done, size_t(record.size() - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail("written");
+        if (n <= 0) return fail("written", n < 0 ? errno : ENOSPC);
         done += n;
     }
-    if (::fdatasync(m_fd) != 0) fail("written");
+    {
+        const std::lock_guard hold(m_lock);
+        m_dirty = true;
+    }
+    m_wake.notify_one();
+}
+
+void Journal::flushing(const QByteArray& folder) {
+    // The folder first, so that the file itself survives a power cut.
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) ::fsync(dir), ::close(dir);
+    std::unique_lock hold(m_lock);
+    for (;;) {
+        m_wake.wait(hold, [this] { return m_dirty || m_stop; });
+        if (!m_dirty) return;
+        m_dirty = false;
+        hold.unlock();
+        if (::fdatasync(m_fd) != 0) m_flushError = errno;
+        hold.lock();
+    }
 }
 
 void Journal::close() {
+    if (m_flusher.joinable()) {
+        {
+            const std::lock_guard hold(m_lock);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_flusher.join(); // after the last flush
+    }
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_failed = false;

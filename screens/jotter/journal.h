@@ -2,11 +2,18 @@
 // in the program's state folder as the step ends and flushed to the disk, so that a page lost when the
 // program ends by accident (power cut, logout, kill, crash) comes back at the next start. A deliberate Exit
 // removes it. Each record carries its length and a checksum: a torn or damaged end is dropped on reading.
+// The record is written at once (a kill cannot lose it then) and flushed beside the board's work, so the pen
+// never waits for the disk.
 #pragma once
 
 #include "pagesteps.h"
 
 #include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 class Journal {
 public:
@@ -41,6 +48,12 @@ public:
 
 private:
     void append(const QByteArray& payload);
+    void flushing(const QByteArray& folder); // the flusher's loop
     int m_fd = -1;
     bool m_failed = false;
+    std::thread m_flusher;
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    bool m_dirty = false, m_stop = false;
+    std::atomic<int> m_flushError{0};
 };
