@@ -30,6 +30,25 @@ struct Step {
     QList<QPoint> path;
 };
 
+const char* kindName(char kind) {
+    switch (kind) {
+    case 's':
+        return "strokes";
+    case 'e':
+        return "rub-outs";
+    case 'c':
+        return "Clear";
+    case 'f':
+        return "Flip";
+    case 'z':
+        return "undo";
+    case 'y':
+        return "redo";
+    default:
+        return "after the last step";
+    }
+}
+
 std::vector<Step> lesson() {
     QRandomGenerator rng(20261207);
     std::vector<Step> steps;
@@ -126,6 +145,8 @@ int main(int argc, char** argv) {
     const QByteArray journal = kept.readAll();
 
     int matched = 0, matchedNext = 0, started = 0;
+    QMap<char, int> during; // the kind of step under way at each kill
+    const std::vector<Step> steps = lesson();
     QRandomGenerator rng(4242);
     double lessonMs = 0;
     for (int i = 0; i <= kills; ++i) {
@@ -145,7 +166,7 @@ int main(int argc, char** argv) {
                 out += c.readAllStandardOutput();
             lessonMs = double(t.elapsed());
         } else {
-            QThread::usleep(quint64(rng.bounded(lessonMs * 1000)));
+            QThread::usleep(quint64(rng.bounded(lessonMs * 800))); // a first run is slower than the rest
         }
         ::kill(pid_t(c.processId()), SIGKILL);
         c.waitForFinished(5000);
@@ -153,6 +174,7 @@ int main(int argc, char** argv) {
         if (i == 0) continue;
         ++started;
         const int ended = out.trimmed().split('\n').last().toInt();
+        ++during[ended < kSteps ? steps[size_t(ended)].kind : '-'];
         const Page back = pageOf(freshPad(state));
         // The step under way may have ended, its journal record flushed, before its number was printed.
         matched += back == expected[size_t(ended)];
@@ -180,6 +202,10 @@ int main(int argc, char** argv) {
     std::printf("  page back as after the steps that had ended: %d (%d of them with the step under way "
                 "ended too)\n  other page: %d\n",
                 matched + matchedNext, matchedNext, started - matched - matchedNext);
+    std::printf("  killed during: ");
+    for (auto it = during.cbegin(); it != during.cend(); ++it)
+        std::printf("%s %d  ", kindName(it.key()), it.value());
+    std::printf("\n");
     std::printf("Journal of %lld bytes, %d records:\n  torn at each byte of its last record: %d read, %d "
                 "kept every record before it\n  one bit flipped, each in turn: %d read without a crash, %d "
                 "kept exactly the records before the flip\n",
