@@ -343,11 +343,7 @@ void Form::Line(Single x1, Single y1, Single x2, Single y2) {
     m_currentY = y2;
     if (!m_window) return;
     // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
-    if (m_surface.otherFactor(*m_window)) {
-        drawInkAgain();
-        m_currentX = x2;
-        m_currentY = y2;
-    }
+    if (m_surface.otherFactor(*m_window)) drawInkAgain();
     // Odd widths sit on pixel centres, so a stroke is crisp and starts exactly on the pixel pressed.
     const qreal centre = (m_drawWidth % 2) ? 0.5 : 0.0;
     const QPointF a(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre);
