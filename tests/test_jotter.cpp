@@ -248,6 +248,20 @@ private slots:
             QCOMPARE(Journal::read(bad).records, Journal::read(whole.first(bit / 8)).records);
         }
         f.close();
+        // Torn in its last record: the steps written after it come back too.
+        freshRuntime();
+        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) &&
+                f.write(whole.chopped(2)));
+        f.close();
+        drag(windowOf(shownPad()), {20, 100}, {170, 100});
+        const QImage page = shownPad().ink();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray torn = f.readAll();
+        f.close();
+        freshRuntime();
+        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(torn));
+        f.close();
+        QCOMPARE(shownPad().ink(), page);
         freshRuntime();
         QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(whole.mid(1)));
         f.close();
@@ -388,6 +402,9 @@ private slots:
         QTRY_COMPARE(access.trayIcon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
         access.actions().constFirst()->trigger();
         QVERIFY(p.isLoaded() && p.hWnd()->isVisible());
+        const qsizetype files = QDir::home().entryList({"Jotter *"}).size();
+        access.actions()[1]->trigger(); // "Save the Jotter page"
+        QCOMPARE(QDir::home().entryList({"Jotter *"}).size(), files + 2);
     }
 };
 

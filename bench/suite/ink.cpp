@@ -9,6 +9,7 @@
 #include "pageexport.h"
 #include "vb.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
