@@ -203,7 +203,9 @@ private slots:
         QVERIFY(notice);
         const QString saved = QDir::home().filePath(notice->text().section(u'"', 1, 1));
         QCOMPARE(seen(QImage(saved + QStringLiteral(".png"))), shown);
-        QVERIFY(QFile::exists(saved + QStringLiteral(".pdf")));
+        QFile pdf(saved + QStringLiteral(".pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly) &&
+                !pdf.readAll().contains("/Subtype /Image")); // strokes, not a picture
         QCOMPARE(QDir::home().entryList({"Jotter *"}).size(), files + 2);
 
         // The program ends by accident (its journal left), and starts again.
