@@ -25,9 +25,10 @@ Options parse(const QStringList& arguments) {
     const QCommandLineOption screen(QStringLiteral("screen"), QString(), QStringLiteral("NAME"));
     const QCommandLineOption listScreens(QStringLiteral("list-screens"));
     const QCommandLineOption jotter(QStringLiteral("jotter"));
+    const QCommandLineOption saveJotter(QStringLiteral("save-jotter"));
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({scale, screen, listScreens, jotter, version, help});
+    parser.addOptions({scale, screen, listScreens, jotter, saveJotter, version, help});
     // The application object takes these for itself.
     for (const char* qtOption : {"platform", "display", "style", "qwindowgeometry", "qwindowtitle"})
         parser.addOption({QString::fromLatin1(qtOption), QString(), QStringLiteral("value")});
@@ -53,6 +54,7 @@ Options parse(const QStringList& arguments) {
     o.screen = parser.value(screen);
     o.listScreens = parser.isSet(listScreens);
     o.jotter = parser.isSet(jotter);
+    o.saveJotter = parser.isSet(saveJotter);
     o.version = parser.isSet(version);
     o.help = parser.isSet(help);
     return o;
@@ -67,7 +69,7 @@ Options parse(int argc, char** argv) {
 
 QString usageLine() {
     return QStringLiteral("Usage: zestora-biology [--scale F] [--screen NAME] [--list-screens] [--jotter]\n"
-                          "                       [--version] [--help]\n");
+                          "                       [--save-jotter] [--version] [--help]\n");
 }
 
 QString usage() {
@@ -81,6 +83,7 @@ QString usage() {
                "  --screen NAME     run on the display of that name instead of the primary one\n"
                "  --list-screens    print each display's name, size and the factor used there\n"
                "  --jotter          open the Jotter, in the copy already running if there is one\n"
+               "  --save-jotter     save the Jotter's page into the pictures folder, the same way\n"
                "  --version         print the program's name and version\n"
                "  -h, --help        print this help\n"
                "\n"

@@ -23,8 +23,9 @@ struct Options {
     bool listScreens = false;
     bool help = false;
     bool version = false;
-    bool jotter = false; // from --jotter: the Jotter, in this copy or the one already running
-    QString error;       // what was wrong with the command line
+    bool jotter = false;     // from --jotter: the Jotter, in this copy or the one already running
+    bool saveJotter = false; // from --save-jotter: its page saved, the same way
+    QString error;           // what was wrong with the command line
 };
 
 // Reads the whole command line before the application object exists: the program's options and the few of

@@ -48,12 +48,27 @@ void openJotter() {
     vb::Runtime::dispatch([] { vb::form<notepad>().Show(); });
 }
 
+void act(const QString& action) {
+    openJotter();
+    vb::Runtime::dispatch([&action] {
+        if (action == QLatin1String("save")) vb::form<notepad>().savePage();
+        if (action == QLatin1String("print")) vb::form<notepad>().printPage();
+    });
+}
+
+bool pageLeft() {
+    return Journal::left();
+}
+
 JotterAccess::JotterAccess(QObject* parent) : QObject(parent) {
     qApp->installEventFilter(this);
 
     m_menu = std::make_unique<QMenu>();
-    m_open = m_menu->addAction(QStringLiteral("Open the Jotter"));
-    connect(m_open, &QAction::triggered, this, [] { openJotter(); });
+    for (const auto& [title, action] : {std::pair{"Open the Jotter", "open"},
+                                        {"Save the Jotter page", "save"},
+                                        {"Print the Jotter page", "print"}})
+        connect(m_menu->addAction(QString::fromLatin1(title)), &QAction::triggered, this,
+                [action = QString::fromLatin1(action)] { act(action); });
 }
 
 void JotterAccess::setUpTray() {
@@ -66,6 +81,10 @@ void JotterAccess::setUpTray() {
         if (why == QSystemTrayIcon::Trigger) openJotter();
     });
     m_tray->show();
+}
+
+QList<QAction*> JotterAccess::actions() const {
+    return m_menu->actions();
 }
 
 JotterAccess::~JotterAccess() {

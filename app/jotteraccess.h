@@ -15,6 +15,11 @@ namespace jotter {
 
 // Shows the Jotter as a handler of the runtime: it is loaded afresh when closed, and brought up when open.
 void openJotter();
+// "open", "save" or "print": the Jotter shown, and its page saved or the print dialog opened. Every way in
+// (the tray's menu, a second start, the desktop's actions) comes here.
+void act(const QString& action);
+// Whether the last run left a page to bring back.
+bool pageLeft();
 
 class JotterAccess : public QObject {
     Q_OBJECT
@@ -25,7 +30,8 @@ public:
 
     // None where the desktop has no tray, and none until the first window has been painted.
     QSystemTrayIcon* trayIcon() const { return m_tray; }
-    QAction* openAction() const { return m_open; } // the tray menu's entry
+    // The tray menu's entries: "Open the Jotter", "Save the Jotter page", "Print the Jotter page".
+    QList<QAction*> actions() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +40,6 @@ private:
     void setUpTray();
     bool m_trayAsked = false;
     std::unique_ptr<QMenu> m_menu; // a tray menu has no parent widget to own it
-    QAction* m_open = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
 };
 

@@ -75,12 +75,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zestora-biology: %s", qPrintable(error));
         return 2;
     }
-    // "--jotter" (the desktop entry's "Open the Jotter"): the pen's way to the Jotter, running or not.
-    const bool jotterWanted = options.jotter;
+    // "--jotter" and "--save-jotter" (the desktop entry's "Open the Jotter", "Save the Jotter page"): the
+    // pen's way to the Jotter, running or not.
+    QString jotterWanted = options.saveJotter ? QStringLiteral("save")
+                           : options.jotter   ? QStringLiteral("open")
+                                              : QString();
     SingleInstance instance(bringProgramForward);
-    instance.setJotterOpener(jotter::openJotter);
+    instance.setJotterTaker(jotter::act);
     instance.setScaleTaker(displayfit::setScale);
     if (instance.handedOver(jotterWanted, options.scale)) return 0;
+    // A page the last run lost by accident comes back in the Jotter.
+    if (jotterWanted.isEmpty() && jotter::pageLeft()) jotterWanted = QStringLiteral("open");
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZB_APP_ID));
@@ -89,6 +94,8 @@ int main(int argc, char** argv) {
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
     displayfit::follow(options);
-    if (jotterWanted) QMetaObject::invokeMethod(&app, &jotter::openJotter, Qt::QueuedConnection);
+    if (!jotterWanted.isEmpty())
+        QMetaObject::invokeMethod(
+            &app, [jotterWanted] { jotter::act(jotterWanted); }, Qt::QueuedConnection);
     return vb::Runtime::run<Titlefrm>();
 }

@@ -15,7 +15,8 @@
 namespace {
 
 constexpr char kRequest[] = "forward\n";
-constexpr char kJotterRequest[] = "jotter\n";
+// "jotter ACTION": something of the Jotter.
+constexpr char kJotterRequest[] = "jotter ";
 constexpr char kAnswer[] = "done\n";
 // "scale F" first, then one of the two above.
 constexpr char kScaleRequest[] = "scale ";
@@ -43,7 +44,7 @@ QString SingleInstance::key() {
         .arg(QString::fromLatin1(digest));
 }
 
-bool SingleInstance::handedOver(bool jotter, double scale) {
+bool SingleInstance::handedOver(const QString& jotter, double scale) {
     // Two starts at the same moment: one of them wins the name, the other then finds it.
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (askRunningCopy(jotter, scale)) return true;
@@ -53,13 +54,13 @@ bool SingleInstance::handedOver(bool jotter, double scale) {
     return false; // the name is held by something that does not answer: run on alone
 }
 
-bool SingleInstance::askRunningCopy(bool jotter, double scale) {
+bool SingleInstance::askRunningCopy(const QString& jotter, double scale) {
     QLocalSocket socket;
     socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(key());
     if (!socket.waitForConnected(1000) || !sameUser(socket)) return false;
     if (scale > 0) socket.write(kScaleRequest + QByteArray::number(scale) + '\n');
-    socket.write(jotter ? kJotterRequest : kRequest);
+    socket.write(jotter.isEmpty() ? QByteArray(kRequest) : kJotterRequest + jotter.toLatin1() + '\n');
     if (!socket.waitForBytesWritten(1000)) return false;
     while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
     }
@@ -68,9 +69,11 @@ bool SingleInstance::askRunningCopy(bool jotter, double scale) {
                    stderr);
         return false;
     }
-    std::fputs(jotter ? "zestora-biology: already running; its Jotter has been opened.\n"
-                      : "zestora-biology: already running; its screen has been brought forward.\n",
-               stdout);
+    std::fputs(
+        jotter == QLatin1String("save") ? "zestora-biology: already running; its Jotter's page is saved.\n"
+        : !jotter.isEmpty()             ? "zestora-biology: already running; its Jotter has been opened.\n"
+                            : "zestora-biology: already running; its screen has been brought forward.\n",
+        stdout);
     return true;
 }
 
@@ -103,9 +106,9 @@ void SingleInstance::answer() {
                 if (!socket->canReadLine()) return;
                 request = socket->readLine(64);
             }
-            if (request == QByteArray(kJotterRequest) && m_openJotter)
-                m_openJotter();
-            else if ((request == QByteArray(kRequest) || request == QByteArray(kJotterRequest)) &&
+            if (request.startsWith(kJotterRequest) && m_jotter)
+                m_jotter(QString::fromLatin1(request.mid(int(sizeof kJotterRequest) - 1).trimmed()));
+            else if ((request == QByteArray(kRequest) || request.startsWith(kJotterRequest)) &&
                      m_bringForward)
                 m_bringForward();
             socket->write(kAnswer);

@@ -5,7 +5,6 @@
 #include "runtime.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
@@ -50,8 +49,7 @@ void Form::Load() {
     m_currentX = m_currentY = 0;
     m_pointer = 0;
     m_pointerPlaces.clear();
-    m_ink = QImage();
-    m_strokes.clear();
+    m_surface.clear();
     m_placedFor = QSizeF(Screen.Width(), Screen.Height());
     m_placedAt = Runtime::display() ? Runtime::display()->geometry().topLeft() : QPoint();
     Design();
@@ -112,13 +110,13 @@ void Form::Hide() {
 
 void Form::Unload() {
     if (!m_loaded) return;
+    Form_Unload();
     m_loaded = false;
     ++m_generation;
     m_controls.clear();
     m_picture = vb::Picture();
     m_icon = vb::Picture();
-    m_ink = QImage();
-    m_strokes.clear();
+    m_surface.clear();
     destroyWindow();
     Runtime::formUnloaded(this);
 }
@@ -249,17 +247,15 @@ QList<vb::Picture> Form::pictures() {
 void Form::redrawAtFactor() {
     eachPicture([](const vb::Picture& p, auto give) { give(p.redrawn()); });
     if (m_window) m_window->applyIcon();
-    const qreal ratio = m_window ? m_window->devicePixelRatioF() : 1;
-    if (!m_strokes.isEmpty() && m_window &&
-        (m_ink.devicePixelRatio() != ratio || m_ink.size() != m_window->size() * ratio))
-        drawInkAgain();
+    if (m_window && m_surface.stale(*m_window)) drawInkAgain();
 }
 
 void Form::drawInkAgain() {
-    m_ink = QImage();
-    const qreal ratio = m_window->devicePixelRatioF();
-    for (const Stroke& stroke : std::as_const(m_strokes))
-        drawStroke(stroke, ratio);
+    m_surface.clear();
+    const Single x = m_currentX, y = m_currentY;
+    Runtime::dispatch([this] { Form_Paint(); });
+    m_currentX = x;
+    m_currentY = y;
 }
 
 static void checkMovable(const Form& f) {
@@ -346,45 +342,18 @@ void Form::Line(Single x1, Single y1, Single x2, Single y2) {
     m_currentX = x2;
     m_currentY = y2;
     if (!m_window) return;
+    // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
+    if (m_surface.otherFactor(*m_window)) drawInkAgain();
     // Odd widths sit on pixel centres, so a stroke is crisp and starts exactly on the pixel pressed.
     const qreal centre = (m_drawWidth % 2) ? 0.5 : 0.0;
-    const Stroke stroke{QPointF(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre),
-                        QPointF(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre), m_foreColor,
-                        m_drawWidth};
-    // On a display of another factor (the window moved there) the ink so far is drawn again, sharp.
-    const qreal ratio = m_window->devicePixelRatioF();
-    if (!m_ink.isNull() && m_ink.devicePixelRatio() != ratio) drawInkAgain();
-    m_strokes.append(stroke);
-    drawStroke(stroke, ratio);
+    const QPointF a(x1 / kTwipsPerPixel + centre, y1 / kTwipsPerPixel + centre);
+    const QPointF b(x2 / kTwipsPerPixel + centre, y2 / kTwipsPerPixel + centre);
     // Only the touched band is repainted.
-    const qreal pad = m_drawWidth / 2.0 + 2;
-    m_window->update(QRectF(stroke.a, stroke.b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect());
-}
-
-void Form::drawStroke(const Stroke& s, qreal ratio) {
-    const QSize size = m_window->size() * ratio;
-    if (m_ink.size() != size || m_ink.devicePixelRatio() != ratio) {
-        QImage grown(size, QImage::Format_ARGB32_Premultiplied);
-        grown.setDevicePixelRatio(ratio);
-        grown.fill(Qt::transparent);
-        if (!m_ink.isNull() && m_ink.devicePixelRatio() == ratio) {
-            QPainter copy(&grown);
-            copy.drawImage(0, 0, m_ink);
-        }
-        m_ink = std::move(grown);
-    }
-    QPainter p(&m_ink);
-    p.setRenderHint(QPainter::Antialiasing, s.width > 1);
-    p.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (s.a == s.b)
-        p.drawPoint(s.a);
-    else
-        p.drawLine(s.a, s.b);
+    m_window->update(m_surface.line(*m_window, a, b, m_foreColor, m_drawWidth));
 }
 
 void Form::Cls() {
-    m_ink = QImage();
-    m_strokes.clear();
+    m_surface.clear();
     m_currentX = m_currentY = 0;
     if (m_window) m_window->update();
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "controls.h"
+#include "surface.h"
 
 #include <QHash>
-#include <QImage>
 #include <QMap>
 #include <QPointer>
 
@@ -63,8 +63,9 @@ public:
     bool ManyPointers() const { return m_manyPointers; }
     QWidget* hWnd() const; // the window, while loaded
 
-    // Drawing on the form. Ink is kept in a backing image, so it survives the window being covered. Every
-    // pointer has a current point of its own: a handler sees the one of the pointer it runs for.
+    // Drawing on the form. Ink is kept as pixels, so it survives the window being covered; the form draws it
+    // again in Form_Paint when a new factor needs it sharp. Every pointer has a current point of its own: a
+    // handler sees the one of the pointer it runs for.
     OleColor ForeColor() const { return m_foreColor; }
     void setForeColor(OleColor c) { m_foreColor = c; }
     int DrawWidth() const { return m_drawWidth; }
@@ -75,7 +76,7 @@ public:
     void setCurrentY(Single y) { m_currentY = y; }
     void Line(Single x1, Single y1, Single x2, Single y2); // ends at (x2, y2), the new current point
     void Cls();
-    const QImage& ink() const { return m_ink; }
+    const QImage& ink() const { return m_surface.image(); }
 
     // Controls by name; an element of an array by name and index (-1 for a plain control).
     Control* findControl(const QString& name, int index = -1) const;
@@ -109,6 +110,12 @@ protected:
     virtual void Form_MouseDown(int /*Button*/, int /*Shift*/, Single /*X*/, Single /*Y*/) {}
     virtual void Form_MouseMove(int /*Button*/, int /*Shift*/, Single /*X*/, Single /*Y*/) {}
     virtual void Form_MouseUp(int /*Button*/, int /*Shift*/, Single /*X*/, Single /*Y*/) {}
+    // The ink is to be drawn again (on an emptied surface, at the window's new factor): a form that draws
+    // keeps what it drew and draws it here.
+    virtual void Form_Paint() {}
+    // The form is being unloaded, by its screen or by End (Runtime::ended() tells which, and exitCode()
+    // whether End came from an error report). Runs even after End, so it raises no runtime error.
+    virtual void Form_Unload() {}
 
     // For Design: a decorated window has a title bar and frame; a content screen has neither.
     void setDecorated(bool on) { m_decorated = on; }
@@ -169,15 +176,7 @@ private:
     Single m_currentX = 0, m_currentY = 0;
     int m_pointer = 0;                   // whose current point m_currentX and m_currentY are; -1 nobody's
     QHash<int, QPointF> m_pointerPlaces; // the others', while they are down
-    QImage m_ink;
-    // What was drawn on it since the last Cls, so the ink can be drawn again sharp at another factor.
-    struct Stroke {
-        QPointF a, b;
-        OleColor colour;
-        int width;
-    };
-    QList<Stroke> m_strokes;
-    void drawStroke(const Stroke& s, qreal ratio);
+    Surface m_surface;
     void drawInkAgain();
 };
 

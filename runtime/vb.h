@@ -5,5 +5,6 @@
 #include "controls.h"
 #include "fonts.h"
 #include "form.h"
+#include "notice.h"
 #include "picture.h"
 #include "runtime.h"

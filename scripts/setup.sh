@@ -9,7 +9,7 @@ shift $(($# > 0 ? 1 : 0))
 packages=(cmake g++ make ninja-build lld qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
           clang-format fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils x11-xserver-utils desktop-file-utils appstream
-          dpkg-dev file openbox xfwm4 dbus)
+          dpkg-dev file openbox xfwm4 dbus poppler-utils)
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
 # A new build folder uses Ninja; one made earlier keeps the generator it was made with.

@@ -10,7 +10,7 @@ soon() { for _ in $(seq 100); do eval "$1" && return 0; sleep 0.05; done; return
 
 Xvfb -displayfd 5 -noreset -screen 0 3840x2160x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
 soon '[ -s "$scratch/display" ]' || fail "no Xvfb"
-export DISPLAY=:$(cat "$scratch/display") XDG_RUNTIME_DIR=$scratch QT_QPA_PLATFORM=xcb
+export DISPLAY=:$(cat "$scratch/display") XDG_RUNTIME_DIR=$scratch XDG_STATE_HOME=$scratch/state QT_QPA_PLATFORM=xcb
 xrandr --newmode 1024x768 63.5 1024 1072 1176 1328 768 771 775 798 && xrandr --addmode screen 1024x768 &&
     xrandr --newmode 1920x1080 173 1920 2048 2248 2576 1080 1083 1088 1120 && xrandr --addmode screen 1920x1080 ||
     fail "no RandR modes"

@@ -1,17 +1,11 @@
-// The activities and the Jotter, worked as at the board: real presses, moves and releases on the Reflex
-// Action cards and the Jotter's page, real clicks on buttons, swatches and lists; the sentence builder's
-// random draws and what survives reopening.
-#include "Titlefrm.h"
-#include "jotteraccess.h"
-#include "notepad.h"
+// The activities, worked as at the board: real presses, moves and releases on the Reflex Action cards, real
+// clicks on buttons and lists; the sentence builder's random draws and what survives reopening.
 #include "reflex.h"
 #include "sentence.h"
 #include "support/testsupport.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QComboBox>
-#include <QSystemTrayIcon>
 #include <QtTest>
 #include <algorithm>
 #include <set>
@@ -98,37 +92,6 @@ bool fullLists(sentence& f) {
             if (c->List(i) != nameOf(i)) return false;
     }
     return true;
-}
-
-notepad& shownPad() {
-    auto& p = form<notepad>();
-    Runtime::dispatch([&p] { p.Show(); });
-    return p;
-}
-
-// Whether the page, above the landscape toolbar or left of the portrait one, shows only its own colour.
-bool blankPage(const notepad& p) {
-    const bool wide = p.Frame_landscape->isVisible();
-    const QImage page = p.hWnd()
-                            ->grab()
-                            .toImage()
-                            .convertToFormat(QImage::Format_RGB32)
-                            .copy(0, 0, wide ? p.hWnd()->width() : p.Frame_portrait->geometry().left(),
-                                  wide ? p.Frame_landscape->geometry().top() : p.hWnd()->height());
-    QImage blank(page.size(), page.format());
-    blank.fill(toQColor(kPageColour));
-    return page == blank;
-}
-
-// One press on the toolbar the pad shows: "sN" swatch N, "w" Write, "e" Erase, "c" Clear, "f" Flip.
-void press(notepad& p, const QString& key) {
-    const bool wide = p.Frame_landscape->isVisible();
-    if (key.startsWith(QLatin1Char('s'))) return click((wide ? p.Label1 : p.Label11)(key.mid(1).toInt()));
-    const qsizetype i = QStringLiteral("wecf").indexOf(key);
-    QVERIFY2(key.size() == 1 && i >= 0, qPrintable(key));
-    const CommandButton* wideOnes[] = {&*p.Command2, &*p.Command5, &*p.Command6, &*p.Command3};
-    const CommandButton* tallOnes[] = {&*p.Command10, &*p.Command8, &*p.Command7, &*p.Command4};
-    click(*(wide ? wideOnes : tallOnes)[i]);
 }
 
 } // namespace
@@ -334,170 +297,6 @@ private slots:
             QCOMPARE(cursor.hotSpot(), hotSpot);
         }
         QCOMPARE(f.hWnd()->childAt(pointIn(f.Label6(0)))->cursor().shape(), Qt::ArrowCursor);
-    }
-
-    // The pen after a sequence of presses: a QBColor number, or -1 for the eraser in the page's colour.
-    void penStates_data() {
-        QTest::addColumn<QString>("presses");
-        QTest::addColumn<int>("pen");
-        QTest::addColumn<int>("saved");
-        // Erase again while erasing must not turn the pen into an invisible one.
-        QTest::newRow("erase twice, write") << "s4 e e w" << 4 << 4;
-        QTest::newRow("portrait: erase twice, write") << "s4 f e e w" << 4 << 4;
-        QTest::newRow("erase, clear: yellow") << "s12 e c" << 14 << 12;
-        QTest::newRow("erase, clear, write") << "s12 e c w" << 12 << 12;
-        QTest::newRow("portrait: erase, clear") << "f s5 e c" << 14 << 5;
-        QTest::newRow("clear while writing") << "s9 c" << 9 << 9;
-        QTest::newRow("a swatch ends erasing") << "e s2" << 2 << 2;
-        QTest::newRow("and is the pen to return to") << "e s2 e w" << 2 << 2;
-        QTest::newRow("flip keeps the pen") << "s12 f" << 12 << 12;
-        QTest::newRow("and the eraser") << "s12 f e f" << -1 << 12;
-    }
-    void penStates() {
-        QFETCH(QString, presses);
-        QFETCH(int, pen);
-        QFETCH(int, saved);
-        auto& p = shownPad();
-        for (const QString& key : presses.split(QLatin1Char(' ')))
-            press(p, key);
-        QCOMPARE(p.ForeColor(), pen < 0 ? kPageColour : QBColor(pen));
-        QCOMPARE(p.DrawWidth(), pen < 0 ? 30 : 3);
-        QCOMPARE(p.SavedPenColour, QBColor(saved));
-    }
-
-    // Clear and Flip both empty the page; Flip turns the pad upright and back, swapping its toolbars.
-    void clearAndFlipEmptyThePageAndFlipTurnsThePad() {
-        auto& p = shownPad();
-        const QSize wide = p.hWnd()->size();
-        bool upright = false;
-        for (const char* key : {"c", "f", "c", "f"}) {
-            drag(windowOf(p), {30, 30}, {150, 110});
-            QVERIFY(!blankPage(p));
-            press(p, key);
-            upright ^= *key == 'f';
-            QVERIFY(blankPage(p));
-            QCOMPARE(p.hWnd()->height() > p.hWnd()->width(), upright);
-            QCOMPARE(p.Frame_portrait->isVisible(), upright);
-            QCOMPARE(p.Frame_landscape->isVisible(), !upright);
-            QVERIFY(p.hWnd()->rect().contains((upright ? p.Frame_portrait : p.Frame_landscape)->geometry()));
-        }
-        QCOMPARE(p.hWnd()->size(), wide);
-    }
-
-    // Steps on the page: "a" a mouse stroke on row A, "b" a finger's on row B, "d" both at once by two
-    // fingers, "c" Clear, "e" Erase, "f" Flip, "w" Write, "z" Ctrl+Z, "Z" Ctrl+Shift+Z, "y" Ctrl+Y, "2" and
-    // "3" quick taps of two and three fingers at T, "." two fingers' dots at T pressed far apart in time.
-    // Then ink shows on A, on B, at T; never between the rows, where only a line joining fingers could be.
-    void undoAndRedo_data() {
-        QTest::addColumn<QString>("steps"); // then "=" and what shows
-        QTest::newRow("keys") << "a b z z y = A--";
-        QTest::newRow("redo with shift") << "a b z z Z = A--";
-        QTest::newRow("two fingers writing") << "d = AB-";
-        QTest::newRow("are two steps") << "d z = A--";
-        QTest::newRow("a two-finger tap undoes") << "a b 2 = A--";
-        QTest::newRow("three redo") << "a b 2 2 3 = A--";
-        QTest::newRow("a rub-out") << "a e a w = ---";
-        QTest::newRow("undone") << "a e a w z = A--";
-        QTest::newRow("clear undone") << "a b c z = AB-";
-        QTest::newRow("and redone") << "a b c z y = ---";
-        QTest::newRow("flip undone") << "a f z = A--";
-        QTest::newRow("dots apart in time") << "a b . = ABT";
-    }
-    void undoAndRedo() {
-        QFETCH(QString, steps);
-        const QString ink = steps.section(QLatin1String(" = "), 1);
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        const QPoint A(20, 40), B(20, 120), T(60, 170), along(150, 0), nudge(1, 0);
-        const QList<QPoint> taps{T, T + QPoint(30, 0), T + QPoint(60, 0)};
-        for (const QString& step : steps.section(QLatin1String(" = "), 0, 0).split(QLatin1Char(' '))) {
-            const char c = step[0].toLatin1();
-            if (c == 'a') {
-                drag(w, A, A + along);
-            } else if (c == 'b' || c == 'd') {
-                fingers(w, c == 'b' ? QList{B} : QList{A, B},
-                        c == 'b' ? QList{B + along} : QList{A + along, B + along});
-            } else if (c == '2' || c == '3') {
-                fingers(w, taps.first(c - '0'), {taps[0] + nudge, taps[1] + nudge, taps[2] + nudge}, 1);
-            } else if (c == '.') {
-                QTest::touchEvent(w, touchScreen()).press(0, T);
-                QTest::touchEvent(w, touchScreen()).move(0, T + nudge);
-                QTest::qWait(200);
-                QTest::touchEvent(w, touchScreen()).stationary(0).press(1, taps[1]);
-                QTest::touchEvent(w, touchScreen()).move(1, taps[1] + nudge).release(0, T + nudge);
-                QTest::touchEvent(w, touchScreen()).release(1, taps[1] + nudge);
-            } else if (QByteArray("cfew").contains(c)) {
-                press(p, step);
-            } else {
-                QTest::keyClick(w, c == 'y' ? Qt::Key_Y : Qt::Key_Z,
-                                c == 'Z' ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-            }
-        }
-        const QImage page = p.hWnd()->grab().toImage();
-        const auto inked = [&](QPoint at) { return page.pixelColor(at) != toQColor(kPageColour); };
-        QString seen;
-        for (const QPoint at : {A + along / 2, B + along / 2, T})
-            seen += inked(at) ? QChar(at == T ? u'T' : at.y() == A.y() ? u'A' : u'B') : QChar(u'-');
-        QCOMPARE(seen, ink);
-        for (int x = 0; x < 190; ++x)
-            QVERIFY2(!inked({x, (A.y() + B.y()) / 2}), qPrintable(QString::number(x)));
-    }
-
-    // Right, middle, both held, or a press on the toolbar dragged up onto the page: nothing is drawn.
-    void onlyALeftStrokeOnThePageDraws() {
-        auto& p = shownPad();
-        QWindow* w = windowOf(p);
-        drag(w, {40, 40}, {300, 150}, Qt::RightButton);
-        drag(w, {40, 40}, {300, 150}, Qt::MiddleButton);
-        drag(w, {600, 230}, {400, 50});
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, {50, 50});
-        drag(w, {50, 50}, {250, 150}, Qt::RightButton);
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, {250, 150});
-        QVERIFY(blankPage(p));
-    }
-
-    void exitUnloadsAndTheNextShowStartsAfresh() {
-        auto& p = shownPad();
-        const QSize size = p.hWnd()->size();
-        const OleColor pen = p.ForeColor();
-        for (const char* key : {"s12", "f"})
-            press(p, key);
-        drag(windowOf(p), {30, 500}, {150, 600});
-        press(p, "e");
-        click(*p.Command9); // the portrait Exit
-        QVERIFY(!p.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        shownPad();
-        QCOMPARE(p.hWnd()->size(), size);
-        QVERIFY(blankPage(p));
-        QCOMPARE(p.DrawWidth(), 3);
-        press(p, "w");
-        QCOMPARE(p.ForeColor(), pen); // the pen to return to is the first one again too
-        p.hWnd()->close();            // the title bar's close button
-        QVERIFY(!p.isLoaded());
-        QVERIFY(!Runtime::ended());
-    }
-
-    // Only Ctrl+J or the tray's entry opens it; Ctrl+J on the pad keeps what is written there.
-    void theKeysAndTheTrayOpenTheJotter() {
-        jotter::JotterAccess access;
-        Runtime::dispatch([] { form<Titlefrm>().Show(); });
-        QWindow* screen = windowOf(form<Titlefrm>());
-        QTest::keyClick(screen, Qt::Key_J);
-        QTest::keyClick(screen, Qt::Key_J, Qt::AltModifier);
-        QVERIFY(!form<notepad>().isLoaded());
-        QTest::keyClick(screen, Qt::Key_J, Qt::ControlModifier);
-        auto& p = form<notepad>();
-        QVERIFY(p.isLoaded());
-        drag(windowOf(p), {40, 40}, {300, 40});
-        QTest::keyClick(windowOf(p), Qt::Key_J, Qt::ControlModifier);
-        QVERIFY(!blankPage(p));
-        click(*p.Command1);
-        // The tray is set up once the first window has been painted, where the desktop has one.
-        QVERIFY(QTest::qWaitForWindowExposed(screen));
-        QTRY_COMPARE(access.trayIcon() != nullptr, QSystemTrayIcon::isSystemTrayAvailable());
-        access.openAction()->trigger();
-        QVERIFY(p.isLoaded() && p.hWnd()->isVisible());
     }
 };
 

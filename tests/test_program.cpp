@@ -1,5 +1,6 @@
 // The real executable, worked by the driver plugin: it writes no file, stops with a report on a broken
 // picture, falls back without the title's, and runs once per session; and broken pictures in-process.
+#include "journal.h"
 #include "programrun.h"
 #include "registry.h"
 #include "tour.h"
@@ -37,7 +38,8 @@ private slots:
     void cleanup() { freshRuntime(); }
 
     // A whole tour, by clicks and again by keys alone, with every folder the program could write to private:
-    // afterwards each is as it was.
+    // only the state folder is written (the Jotter's journal, while it holds writing), and after the Exits
+    // each is as it was.
     void aTourWritesNoFile() {
         ProgramRun run;
         const QString exe = run.copyProgram();
@@ -107,6 +109,8 @@ private slots:
         QTest::newRow("plain") << QStringList() << QStringList() << QString::fromLatin1(tour::kFirstScreen);
         QTest::newRow("the Jotter asked of the running copy")
             << QStringList() << QStringList{"--jotter"} << QString::fromLatin1(tour::kJotter);
+        QTest::newRow("its page saved")
+            << QStringList() << QStringList{"--save-jotter"} << QString::fromLatin1(tour::kJotter);
         QTest::newRow("started with the Jotter")
             << QStringList{"--jotter"} << QStringList() << QString::fromLatin1(tour::kJotter);
     }
@@ -130,10 +134,13 @@ private slots:
         QVERIFY2(first.waitForOutput(QStringLiteral("zbdriver: brought forward ") + front, 10000),
                  qPrintable(first.describe()));
         QVERIFY2(!first.finish(300), qPrintable(first.describe()));
+        QCOMPARE(QDir(first.path("HOME")).entryList({"Jotter *"}).size(),
+                 secondArguments.contains("--save-jotter") ? 2 : 0);
     }
 
     // What the program says of a wrong command line (with the usage line, status 2, nothing started), of a
-    // Wayland session without XWayland, and of a document that no installed program opens (on screen).
+    // Wayland session without XWayland, of a document that no installed program opens (on screen), of a page
+    // brought back after an accidental end, and of a state folder it cannot write in.
     void itSaysWhatIsWrong_data() {
         QTest::addColumn<QString>("start"); // options; NAME=VALUE in the environment; open:... for the driver
         QTest::addColumn<int>("status");
@@ -144,6 +151,11 @@ private slots:
         QTest::newRow("bad value") << "--scale=9" << 2 << "from 1 to 6, not \"9\"\nUsage: zestora-biology";
         QTest::newRow("a factor") << "--scale 2" << 0 << "reached Titlefrm";
         QTest::newRow("Wayland alone") << "WAYLAND_DISPLAY=wayland-0" << 2 << "needs an X11 display";
+        QTest::newRow("a page left") << "state:page open:Titlefrm" << 0 << "notice The Jotter's page is back";
+        QTest::newRow("a journal unreadable")
+            << "state:garbage open:Titlefrm" << 0 << "could not be read: it starts";
+        QTest::newRow("no state folder")
+            << "state: open:notepad:Command6" << 0 << "journal cannot be kept in";
         QTest::newRow("no opener") << "open:TeacherGuide0:Label2" << 0
                                    << "No program is installed on this computer to open a Word document. The "
                                       "document is PROGRAM/Teacher Guide.doc";
@@ -153,6 +165,18 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, says);
         ProgramRun run;
+        if (start.startsWith(QLatin1String("state:"))) { // a journal left, or a plain file for its folder
+            const QString kind = start.section(u' ', 0, 0).mid(6),
+                          left = run.path("XDG_STATE_HOME/zestora-biology");
+            start = start.section(u' ', 1);
+            Journal journal;
+            journal.step({PageSteps::Kind::Stroke, {{300, 600, 0, 0}, {3000, 900, RGB(255, 255, 0), 3}}});
+            journal.close();
+            QVERIFY(QDir().mkpath(left) && QFile::rename(Journal::path(), left + "/jotter.journal"));
+            QVERIFY(!kind.isEmpty() || QDir(left).removeRecursively());
+            QFile f(kind.isEmpty() ? left : left + "/jotter.journal");
+            QVERIFY(kind == "page" || (f.open(QIODevice::WriteOnly) && f.write("garbage")));
+        }
         // The system's types of files, and none of its applications.
         QFile::link(QStringLiteral("/usr/share/mime"), run.path(QStringLiteral("XDG_DATA_HOME/mime")));
         run.env.insert(QStringLiteral("XDG_DATA_DIRS"), run.path(QStringLiteral("XDG_DATA_HOME")));
@@ -164,7 +188,8 @@ private slots:
         const QString exe = run.copyProgram();
         run.start(exe);
         QVERIFY2(run.finish(20000) && run.process.exitCode() == status &&
-                     (status ? run.err : run.out).contains(says.replace("PROGRAM", QFileInfo(exe).path())),
+                     (status ? run.err : run.out + run.err)
+                         .contains(says.replace("PROGRAM", QFileInfo(exe).path())),
                  qPrintable(run.describe()));
     }
 

@@ -3,6 +3,7 @@
 // and display a user would then see in ZB_EXPECT_FACTOR and ZB_EXPECT_SCREEN.
 #include "damage.h"
 #include "displayfit.h"
+#include "notepad.h"
 #include "registry.h"
 #include "support/testsupport.h"
 #include "tour.h"
@@ -229,7 +230,7 @@ private slots:
         const auto* diagram = static_cast<Image*>(reflex->findControl(QStringLiteral("Image1")));
         Form* jotter = screenByName(QStringLiteral("notepad"));
         click(*jotter->findControl(QStringLiteral("Command3"))); // the tall shape
-        jotter->Line(300, 300, 3000, 1500);
+        drag(windowOf(*jotter), {20, 20}, {200, 100});
         jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(40, 0)); // by hand: it comes back there
         const int moved = jotter->hWnd()->x();
         auto* native = QGuiApplication::platformNativeInterface();
@@ -263,8 +264,8 @@ private slots:
             QVERIFY(std::abs(diagram->Picture().pixmap().devicePixelRatio() - factor) < 0.02);
             // The ink is drawn again, as sharp as if it had been drawn at this factor.
             const QImage ink = jotter->ink();
-            jotter->Cls();
-            jotter->Line(300, 300, 3000, 1500);
+            static_cast<notepad*>(jotter)->undo(); // then the page drawn afresh from its steps
+            static_cast<notepad*>(jotter)->redo();
             QCOMPARE(jotter->ink(), ink);
         }
         QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);

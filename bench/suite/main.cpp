@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
     // desktop.
     QTemporaryDir session;
     if (tourChild < 0 && session.isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(session.path()));
+    // The Jotter keeps its journal, as in the program, in a state folder of the run's own.
+    QTemporaryDir state;
+    if (state.isValid()) qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
 
     QApplication app(argc, argv);
     // At the factor the program would fill this display with.

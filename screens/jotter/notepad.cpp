@@ -1,14 +1,19 @@
 #include "notepad.h"
 
 #include "input.h"
+#include "pageexport.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyleHints>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 using namespace vb;
 
@@ -141,10 +146,7 @@ void notepad::Form_Load() {
     setForeColor(QBColor(14));
     SavedPenColour = ForeColor();
 
-    m_steps.forget();
-    m_strokes.clear();
-    m_lifted.clear();
-    m_waiting.clear();
+    recover();
     const auto keys = [this](QKeyCombination key, void (notepad::*step)()) {
         QObject::connect(new QShortcut(QKeySequence(key), hWnd()), &QShortcut::activated, hWnd(),
                          [this, step] { Runtime::dispatch([this, step] { (this->*step)(); }); });
@@ -152,6 +154,8 @@ void notepad::Form_Load() {
     keys(Qt::CTRL | Qt::Key_Z, &notepad::undo);
     keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &notepad::redo);
     keys(Qt::CTRL | Qt::Key_Y, &notepad::redo);
+    keys(Qt::CTRL | Qt::Key_S, &notepad::savePage);
+    keys(Qt::CTRL | Qt::Key_P, &notepad::printPage);
 }
 
 // A stroke starts exactly where the pen touched down, whichever button it was. Every pointer draws a stroke
@@ -206,13 +210,17 @@ void notepad::Form_MouseUp(int, int, Single, Single) {
     m_strokes.erase(it);
     const bool drawn = s.step.path.size() > 1;
     if (!s.finger) {
-        if (drawn) m_steps.add(std::move(s.step));
-        return;
+        if (drawn) record(std::move(s.step));
+    } else {
+        m_lifted.push_back({s.down, p.time, s.still});
+        if (drawn) m_waiting.push_back(std::move(s.step));
+        if (std::none_of(m_strokes.cbegin(), m_strokes.cend(), [](const Stroke& o) { return o.finger; }))
+            fingersLifted();
     }
-    m_lifted.push_back({s.down, p.time, s.still});
-    if (drawn) m_waiting.push_back(std::move(s.step));
-    if (std::none_of(m_strokes.cbegin(), m_strokes.cend(), [](const Stroke& o) { return o.finger; }))
-        fingersLifted();
+    // The last stroke under way has ended: the undos and redos pressed meanwhile follow it.
+    if (!m_strokes.isEmpty()) return;
+    for (const bool again : std::exchange(m_pending, {}))
+        takeBack(again);
 }
 
 void notepad::fingersLifted() {
@@ -221,27 +229,55 @@ void notepad::fingersLifted() {
     bool tap = (m_lifted.size() == 2 || m_lifted.size() == 3) && last->down - first->down <= kTapSpread;
     for (const Lifted& f : m_lifted)
         tap = tap && f.still && f.up - f.down <= kTapHold;
+    const bool twoFingers = m_lifted.size() == 2;
+    m_lifted.clear();
     if (tap) {
         // The dots the fingers left are no ink.
         m_waiting.clear();
-        m_lifted.size() == 2 ? m_steps.undo() : m_steps.redo();
         redrawPage();
+        takeBack(!twoFingers);
     }
-    for (PageSteps::Step& s : m_waiting)
-        m_steps.add(std::move(s));
-    m_waiting.clear();
-    m_lifted.clear();
+    for (PageSteps::Step& s : std::exchange(m_waiting, {}))
+        record(std::move(s));
+}
+
+void notepad::record(PageSteps::Step step) {
+    m_journal.step(step);
+    m_steps.add(std::move(step));
+}
+
+void notepad::takeBack(bool again) {
+    if (!m_strokes.isEmpty()) {
+        m_pending.push_back(again);
+        return;
+    }
+    if (!(again ? m_steps.redo() : m_steps.undo())) return;
+    again ? m_journal.redo() : m_journal.undo();
+    redrawPage();
 }
 
 void notepad::undo() {
-    if (m_steps.undo()) redrawPage();
+    takeBack(false);
 }
 
 void notepad::redo() {
-    if (m_steps.redo()) redrawPage();
+    takeBack(true);
 }
 
-// The page drawn afresh from its steps, with the strokes under way on top; the pen stays as it is.
+// What the page shows: its steps, the fingers' strokes waiting for the last finger, the strokes under way.
+template <class F> void notepad::forPage(F draw) const {
+    m_steps.forShown(draw);
+    for (const PageSteps::Step& s : m_waiting)
+        draw(s);
+    for (const Stroke& s : m_strokes)
+        draw(s.step);
+}
+
+void notepad::Form_Paint() {
+    redrawPage();
+}
+
+// The page drawn afresh, the strokes under way on top; the pen stays as it is.
 void notepad::redrawPage() {
     const OleColor pen = ForeColor();
     const int width = DrawWidth();
@@ -254,19 +290,24 @@ void notepad::redrawPage() {
             Line(s.path[i - 1].x, s.path[i - 1].y, s.path[i].x, s.path[i].y);
         }
     };
-    m_steps.forShown(draw);
-    for (const PageSteps::Step& s : m_waiting)
-        draw(s);
-    for (const Stroke& s : m_strokes)
-        draw(s.step);
+    forPage(draw);
     setForeColor(pen);
     setDrawWidth(width);
     setCurrentX(x);
     setCurrentY(y);
 }
 
-void notepad::emptied() {
-    m_steps.add({true, {}});
+void notepad::emptied(PageSteps::Kind kind) {
+    // What was written before the page emptied comes before it in the history, strokes under way included:
+    // they go on as new strokes from where they are.
+    for (PageSteps::Step& s : std::exchange(m_waiting, {}))
+        record(std::move(s));
+    for (Stroke& s : m_strokes) {
+        if (s.step.path.size() > 1) record(s.step);
+        s.step.path.erase(s.step.path.begin(), s.step.path.end() - 1);
+        s.still = false;
+    }
+    record({kind, {}});
 }
 
 void notepad::pickSwatch(const Label& swatch) {
@@ -296,7 +337,7 @@ void notepad::erase() {
 
 void notepad::clear() {
     Cls();
-    emptied();
+    emptied(PageSteps::Kind::Clear);
     setBackColor(kPageColour);
     if (ForeColor() == kPageColour) setForeColor(QBColor(14));
     setDrawWidth(kPenWidth);
@@ -334,24 +375,91 @@ void notepad::Command7_Click() {
 
 void notepad::Command3_Click() {
     Cls();
-    emptied();
-    setWidth(4000);
-    setHeight(12000);
-    Frame_portrait->setLeft(Width() - Frame_portrait->Width() - 80);
-    Frame_landscape->hide();
-    Frame_portrait->show();
+    emptied(PageSteps::Kind::Tall);
+    turn(true);
 }
 
 void notepad::Command4_Click() {
     Cls();
-    emptied();
-    setWidth(10005);
-    setHeight(4140);
-    Frame_landscape->show();
-    Frame_portrait->hide();
+    emptied(PageSteps::Kind::Wide);
+    turn(false);
+}
+
+void notepad::turn(bool tall) {
+    setWidth(tall ? 4000 : 10005);
+    setHeight(tall ? 12000 : 4140);
+    if (tall) Frame_portrait->setLeft(Width() - Frame_portrait->Width() - 80);
+    Frame_landscape->setVisible(!tall);
+    Frame_portrait->setVisible(tall);
 }
 
 // The title bar's close button puts the pad away as its Exit does.
 void notepad::closeRequested() {
     putAway();
+}
+
+// Exit, the title bar's close, or the program's own end: nothing is kept, as the teacher meant. After an
+// error report it is kept, as after a crash.
+void notepad::Form_Unload() {
+    if (Runtime::ended() && Runtime::exitCode() != 0)
+        m_journal.close();
+    else
+        m_journal.remove();
+}
+
+// A page the program lost by accident comes back, its history with it.
+void notepad::recover() {
+    m_steps.forget();
+    m_strokes.clear();
+    m_lifted.clear();
+    m_waiting.clear();
+    m_pending.clear();
+    m_journal.close();
+    Journal::Reading r = Journal::read(Journal::path());
+    if (r.outcome == Journal::Outcome::None) return;
+    QString notice = QStringLiteral("The Jotter's page from before could not be read: it starts empty.");
+    if (r.outcome == Journal::Outcome::Unreadable) {
+        m_journal.remove();
+    } else {
+        Journal::keepOnly(r.length); // further steps follow the last whole one
+        m_steps = std::move(r.steps);
+        if (m_steps.tall()) turn(true);
+        redrawPage();
+        notice = r.outcome == Journal::Outcome::Whole
+                     ? QStringLiteral("The Jotter's page is back as it was when the program stopped.")
+                     : QStringLiteral("The Jotter's page is back, but for its last steps, which could not be "
+                                      "read.");
+    }
+    showNotice(hWnd(), notice);
+}
+
+pageexport::Page notepad::page() const {
+    pageexport::Page page;
+    forPage([&page](const PageSteps::Step& s) { page.strokes.push_back(&s); });
+    const bool tall = Frame_portrait->isVisible();
+    page.size = QSizeF(tall ? Frame_portrait->geometry().left() : hWnd()->width(),
+                       tall ? hWnd()->height() : Frame_landscape->geometry().top());
+    page.ratio = hWnd()->devicePixelRatioF();
+    return page;
+}
+
+void notepad::savePage() {
+    const QString into = QDir::toNativeSeparators(pageexport::folder());
+    const QString name = pageexport::save(page(), into);
+    showNotice(hWnd(), name.isEmpty()
+                           ? QStringLiteral("The page could not be saved in %1.").arg(into)
+                           : QStringLiteral("Saved in %1 as \"%2\", PDF and PNG.").arg(into, name));
+}
+
+void notepad::printPage() {
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    const QSizeF size = page().size;
+    printer->setPageOrientation(size.width() > size.height() ? QPageLayout::Landscape
+                                                             : QPageLayout::Portrait);
+    printer->setDocName(QStringLiteral("Jotter"));
+    auto* dialog = new QPrintDialog(printer.get(), hWnd());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, hWnd(),
+                     [this, printer] { Runtime::dispatch([&] { pageexport::print(*printer, page()); }); });
+    dialog->open();
 }

@@ -3,6 +3,8 @@
 // shape has its own toolbar with the same buttons and swatches.
 #pragma once
 
+#include "journal.h"
+#include "pageexport.h"
 #include "pagesteps.h"
 #include "vb.h"
 
@@ -48,9 +50,13 @@ public:
     void Label1_Click(int Index);
     void Label11_Click(int Index);
 
-    // Taking ink back: Ctrl+Z or a two-finger tap, and giving it again: Ctrl+Shift+Z, Ctrl+Y or three.
+    // Taking ink back: Ctrl+Z or a two-finger tap, and giving it again: Ctrl+Shift+Z, Ctrl+Y or three. While
+    // a stroke is under way they wait for it to end, so the page and its history agree.
     void undo();
     void redo();
+    // Ctrl+S: a PDF and a PNG of the page in the pictures folder. Ctrl+P: the print dialog.
+    void savePage();
+    void printPage();
     size_t stepBytes() const { return m_steps.bytes(); }
 
 protected:
@@ -59,6 +65,8 @@ protected:
     void Form_MouseDown(int Button, int Shift, vb::Single X, vb::Single Y) override;
     void Form_MouseMove(int Button, int Shift, vb::Single X, vb::Single Y) override;
     void Form_MouseUp(int Button, int Shift, vb::Single X, vb::Single Y) override;
+    void Form_Paint() override;
+    void Form_Unload() override;
     void closeRequested() override;
 
 private:
@@ -67,11 +75,19 @@ private:
     void write();
     void erase();
     void clear();
-    void emptied(); // Clear and Flip
+    void emptied(PageSteps::Kind kind); // Clear and Flip
+    void turn(bool tall);
     void redrawPage();
     void fingersLifted();
+    void record(PageSteps::Step step);
+    void takeBack(bool redo);
+    void recover();
+    template <class F> void forPage(F draw) const;
+    pageexport::Page page() const;
 
     PageSteps m_steps;
+    Journal m_journal;
+    std::vector<bool> m_pending; // undos (false) and redos (true) waiting for the strokes under way
     struct Stroke {
         PageSteps::Step step;
         quint64 down = 0; // ms
@@ -88,6 +104,3 @@ private:
     std::vector<Lifted> m_lifted;
     std::vector<PageSteps::Step> m_waiting;
 };
-
-// The page, and the eraser that paints it back.
-inline constexpr vb::OleColor kPageColour = vb::RGB(49, 135, 215);

@@ -1,6 +1,7 @@
 #include "pagesteps.h"
 
 void PageSteps::add(Step step) {
+    if (step.kind == Kind::Wide || step.kind == Kind::Tall) m_tall = step.kind == Kind::Tall;
     m_steps.resize(m_done);
     m_steps.push_back(std::move(step));
     m_done = m_steps.size();

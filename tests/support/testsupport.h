@@ -14,6 +14,18 @@
 
 namespace testsupport {
 
+// Each test process keeps the Jotter's journal in a state folder of its own, and pages it saves in a home of
+// its own, both gone when it ends.
+inline const struct PrivateFolders {
+    QTemporaryDir dir;
+    PrivateFolders() {
+        for (const char* v : {"XDG_STATE_HOME", "HOME", "XDG_CONFIG_HOME"}) {
+            QDir(dir.path()).mkdir(QLatin1String(v));
+            qputenv(v, QFile::encodeName(dir.path() + QLatin1Char('/') + QLatin1String(v)));
+        }
+    }
+} privateFolders;
+
 // Records what the program asks of the desktop; a refusing one has nothing to open it with.
 class RecordingPlatform : public vb::Platform {
 public:

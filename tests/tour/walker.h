@@ -149,14 +149,16 @@ struct Walker {
         for (const QString& name : names)
             if (!(screen == QLatin1String(kFirstScreen) && name == QLatin1String(kTitleExit)) && open(screen))
                 click(screen, name);
-        if (screen == QLatin1String(kJotter) && !byKeys && open(screen)) {
-            QWindow* h = window(screen)->windowHandle();
-            QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-            for (int i = 1; i <= 8; ++i)
-                QTest::mouseMove(h, QPoint(20 + 30 * i, 20 + 5 * i));
-            QTest::mouseRelease(h, Qt::LeftButton, Qt::NoModifier, QPoint(260, 60));
-            settle();
-        }
+        if (screen == QLatin1String(kJotter) && !byKeys && open(screen)) write();
+    }
+    bool write() const {
+        QWindow* h = window(QLatin1String(kJotter))->windowHandle();
+        QTest::mousePress(h, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        for (int i = 1; i <= 8; ++i)
+            QTest::mouseMove(h, QPoint(20 + 30 * i, 20 + 5 * i));
+        QTest::mouseRelease(h, Qt::LeftButton, Qt::NoModifier, QPoint(260, 60));
+        settle();
+        return true;
     }
 
     // Opens, exercises and closes each screen in turn; returns those that were shown.
