@@ -50,7 +50,7 @@ class TestScaling : public QObject {
     friend int main(int, char**);
 
     qreal m_scale = 1;
-    displayfit::Options m_options;
+    commandline::Options m_options;
 
     // Content screens centred at the factor; the backdrop over every pixel of the display, and at most one
     // more; a titled window whole on the display.
@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
     std::vector<char*> argp;
     for (QByteArray& a : args)
         argp.push_back(a.data());
-    const displayfit::Options options = displayfit::parse(int(argp.size()), argp.data());
+    const commandline::Options options = commandline::parse(int(argp.size()), argp.data());
     displayfit::prepare(options);
     QApplication app(argc, argv);
     if (const QString error = displayfit::apply(options); !error.isEmpty()) qFatal("%s", qPrintable(error));
