@@ -31,6 +31,7 @@ protected:
         setClientSize(12000, 9000);
         add<Label>("Label1", 2797.5f, 120, 6405, 1020).setCaption(QStringLiteral("Menu 1"));
         add<Label>("Label3", 0, 3172.5f, 2400, 5655, 495);
+        add<ComboBox>("Combo1", 3000, 4000, 3000, 400);
     }
     void Form_Load() override { ++loads; }
     void Form_MouseMove(int, int, Single, Single) override { ++formMoves; }
@@ -125,6 +126,22 @@ private slots:
         QVERIFY(!p.events.contains(QStringLiteral("click")));
         click(*p.Label1);
         QCOMPARE(p.events.last(), QStringLiteral("click"));
+    }
+
+    // Tab follows TabIndex, not the order of creation, a drop-down list included.
+    void tabFollowsTabIndex() {
+        auto& p = shownProbe();
+        p.Label1->setTabIndex(5); // made first, reached last
+        p.Label3(0).setFocus();
+        QStringList reached;
+        for (int tab = 0; tab < 3; ++tab) {
+            QTest::keyClick(windowOf(p), Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget();
+            while (w && !qobject_cast<Control*>(w))
+                w = w->parentWidget();
+            reached << (w ? w->objectName() : QString());
+        }
+        QCOMPARE(reached, QStringList({"Combo1", "Label1", "Label3(0)"}));
     }
 
     // Without a Picture1 the step that colours it is skipped and the rest still happens.
