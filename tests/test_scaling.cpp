@@ -212,8 +212,9 @@ private slots:
                  (QSizeF(title->hWnd()->size()) * m_scale).toSize());
     }
 
-    // The display changes under a lesson: another added beside it, its own removed, then all as it was.
-    // Each time every window is fitted as if the program had started there, and nothing is lost.
+    // The display changes under a lesson: another added beside it, its own removed, all as it was, its
+    // density doubled alone, then all as it was again. Each time every window is fitted as if the program had
+    // started there, and nothing is lost.
     void theScreensFollowTheDisplay() {
         displayfit::follow(m_options);
         for (const char* name : {"Grey", "Titlefrm", "intro0", "menu2", "sentence", "reflex", "notepad"})
@@ -239,13 +240,19 @@ private slots:
             reinterpret_cast<Get>(native->nativeResourceForIntegration("configuration"))(native);
         const auto set = reinterpret_cast<Set>(native->nativeResourceForIntegration("setConfiguration"));
         const QString own = Runtime::display()->name();
-        QJsonArray beside = was[QLatin1String("screens")].toArray(), without;
+        const QJsonArray all = was[QLatin1String("screens")].toArray();
+        QJsonArray beside = all, without, denser; // and the display's density doubled, its size the same
         beside.append(
             QJsonObject{{"name", "DP-9"}, {"x", 9000}, {"y", 0}, {"width", 1920}, {"height", 1080}});
         for (const QJsonValue& s : beside)
             if (s[QLatin1String("name")].toString() != own) without.append(s);
-        const bool given = m_options.scale > 0 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
-        for (const QJsonArray& screens : {beside, without, was[QLatin1String("screens")].toArray()}) {
+        for (QJsonValue s : all) {
+            QJsonObject o = s.toObject();
+            if (o[QLatin1String("name")].toString() == own) o[QLatin1String("logicalDpi")] = 192;
+            denser.append(o);
+        }
+        const bool environment = m_options.scale <= 0 && qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+        for (const QJsonArray& screens : {beside, without, all, denser, all}) {
             list->showPopup();
             set(QJsonObject{{"screens", screens}}, native);
             QTest::qWait(200);
@@ -253,7 +260,11 @@ private slots:
             QVERIFY(d->name() != own || screens != without);
             if (!m_options.screen.isEmpty() && screens.size() != without.size())
                 QCOMPARE(d->name(), m_options.screen);
-            const qreal factor = given ? m_scale : displayfit::fitFactor(Runtime::deviceSize(d));
+            // The environment's factor multiplies the desktop's; the program's own fit or --scale replaces
+            // it.
+            const qreal factor = environment           ? m_scale * (screens == denser ? 2 : 1)
+                                 : m_options.scale > 0 ? m_scale
+                                                       : displayfit::fitFactor(Runtime::deviceSize(d));
             QCOMPARE(d->devicePixelRatio(), factor);
             for (Form* f : Runtime::loadedForms())
                 sitsOnTheDisplay(f, factor);
