@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStyleHints>
 #include <QtGui/private/qhighdpiscaling_p.h>
@@ -22,6 +23,10 @@ int openWithTheDesktop(int argc, char** argv) {
     const bool accepted =
         DesktopPlatform().shellOpen(nullptr, QStringLiteral("open"), QString::fromLocal8Bit(argv[2]));
     QTest::qWait(300); // the opener is started detached and needs a moment to write down what it was given
+    const QWidgetList shown = QApplication::topLevelWidgets();
+    std::printf("messages %d\n", int(std::count_if(shown.begin(), shown.end(), [](QWidget* w) {
+                    return qobject_cast<QMessageBox*>(w) && w->isVisible();
+                })));
     return accepted ? 0 : 4;
 }
 
@@ -298,15 +303,23 @@ private slots:
     void theDesktopGetsOneArgumentAndNoShell_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("argument"); // {DATA} is the data folder
+        QTest::addColumn<QString>("declares"); // the type the desktop has an opener for
+        QTest::addColumn<int>("messages");     // the program shows: there is no opener for it
         QTest::newRow("address") << QString::fromLatin1(tour::kPublisherAddress)
-                                 << QString::fromLatin1(tour::kPublisherAddress);
+                                 << QString::fromLatin1(tour::kPublisherAddress) << "" << 0;
         QTest::newRow("the document, named with shell syntax")
             << QStringLiteral("Teacher Guide.doc; touch pwned $(touch pwned2)")
-            << QStringLiteral("file://{DATA}/Teacher%20Guide.doc;%20touch%20pwned%20$(touch%20pwned2)");
+            << QStringLiteral("file://{DATA}/Teacher%20Guide.doc;%20touch%20pwned%20$(touch%20pwned2)") << ""
+            << 1;
+        QTest::newRow("the document, with an opener")
+            << QString::fromLatin1(tour::kGuideDocument)
+            << QStringLiteral("file://{DATA}/Teacher%20Guide.doc") << "application/msword" << 0;
     }
     void theDesktopGetsOneArgumentAndNoShell() {
         QFETCH(QString, target);
         QFETCH(QString, argument);
+        QFETCH(QString, declares);
+        QFETCH(int, messages);
         // Offscreen has no desktop services: an X display of its own, whose number Xvfb writes when ready.
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");
         if (xvfb.isEmpty()) QSKIP("no Xvfb here");
@@ -323,6 +336,13 @@ private slots:
                              "echo end >> \"$OPENER_LOG\"\n") > 0);
         opener.close();
         QVERIFY(opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner));
+        // The system's types of files; an application for the one declared, and none for any other.
+        QVERIFY(QDir(scratch.path()).mkpath("data/applications") && QDir(scratch.path()).mkpath("config"));
+        QFile::link("/usr/share/mime", scratch.filePath("data/mime"));
+        QFile list(scratch.filePath("config/mimeapps.list"));
+        QVERIFY(list.open(QIODevice::WriteOnly) &&
+                list.write("[Default Applications]\n" + declares.toUtf8() + "=writer.desktop\n") > 0);
+        list.close();
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -331,12 +351,17 @@ private slots:
         env.insert("PATH", scratch.path() + ":/usr/bin:/bin");
         env.insert("OPENER_LOG", scratch.filePath("log"));
         env.insert("XDG_CURRENT_DESKTOP", "X-Generic");
+        env.insert("XDG_CONFIG_HOME", scratch.filePath("config"));
+        env.insert("XDG_CONFIG_DIRS", scratch.filePath("config"));
+        env.insert("XDG_DATA_HOME", scratch.filePath("data"));
+        env.insert("XDG_DATA_DIRS", scratch.filePath("data"));
         env.remove("BROWSER");
         child.setProcessEnvironment(env);
         child.setWorkingDirectory(scratch.path());
         child.start(QCoreApplication::applicationFilePath(), {"--open-with-the-desktop", target});
         QVERIFY(child.waitForFinished(20000));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
+        QCOMPARE(child.readAllStandardOutput().trimmed(), "messages " + QByteArray::number(messages));
         server.terminate();
         server.waitForFinished(3000);
 
