@@ -252,6 +252,7 @@ private slots:
             denser.append(o);
         }
         const bool environment = m_options.scale <= 0 && qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+        int step = 0;
         for (const QJsonArray& screens : {beside, without, all, denser, all}) {
             list->showPopup();
             set(QJsonObject{{"screens", screens}}, native);
@@ -277,6 +278,9 @@ private slots:
             jotter->Cls();
             jotter->Line(300, 300, 3000, 1500);
             QCOMPARE(jotter->ink(), ink);
+            // Moved by hand on each display in turn, there and back: each move is kept through the next
+            // change.
+            jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(QList{40, -40, 40, -40, 0}[step++], 0));
         }
         QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);
     }
