@@ -103,7 +103,9 @@ wmclass=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../packaging/example.q
 prop Titlefrm WM_CLASS | grep -q "\"$wmclass\"" || fail "$(prop Titlefrm WM_CLASS), not the entry's '$wmclass'"
 mode 1024 768
 soon 'inside Titlefrm centred' || fail "the title screen is off centre at $(box Titlefrm) on $W x $H"
+icon=$(prop Titlefrm _NET_WM_ICON | md5sum) # its own, unlike the content screens
 click Titlefrm Command1 '^intro0$'
+[ "$(prop intro0 _NET_WM_ICON | md5sum)" != "$icon" ] || fail "the title screen shows no icon of its own"
 click intro0 Check1 '^Grey intro0$'
 xdotool mousemove 3 3 click 1 && expect '^Grey intro0$'
 xdotool key ctrl+j && expect '^Grey intro0 notepad$'
