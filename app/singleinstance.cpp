@@ -50,7 +50,9 @@ bool SingleInstance::handedOver(bool jotter, double scale) {
         if (listen()) return false;
         QThread::msleep(100);
     }
-    return false; // the name is held by something that does not answer: run on alone
+    // The name is held by something that does not answer: run on alone.
+    std::fputs("zestora-biology: another copy is running but does not answer; starting anyway.\n", stderr);
+    return false;
 }
 
 bool SingleInstance::askRunningCopy(bool jotter, double scale) {
@@ -63,11 +65,7 @@ bool SingleInstance::askRunningCopy(bool jotter, double scale) {
     if (!socket.waitForBytesWritten(1000)) return false;
     while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
     }
-    if (socket.readAll() != QByteArray(kAnswer)) {
-        std::fputs("zestora-biology: another copy is running but does not answer; starting anyway.\n",
-                   stderr);
-        return false;
-    }
+    if (socket.readAll() != QByteArray(kAnswer)) return false;
     std::fputs(jotter ? "zestora-biology: already running; its Jotter has been opened.\n"
                       : "zestora-biology: already running; its screen has been brought forward.\n",
                stdout);
