@@ -68,6 +68,7 @@ const QList<State>& states() {
         {"intro0-hover", "intro0", [](Form& f) { QTest::mouseMove(windowOf(f), QPoint(300, 120)); }},
         {"quadrat-sam", "quadrat", [](Form& f) { quadratStages(f, 1); }},
         {"quadrat-maddy", "quadrat", [](Form& f) { quadratStages(f, 2); }},
+        {"quadrat-maddy-alone", "quadrat", [](Form& f) { static_cast<quadrat&>(f).maddythrow(); }},
         {"quadrat-answer", "quadrat", [](Form& f) { quadratStages(f); }},
         // Buttons of stages done, pressed again, and the pointer over everything change nothing.
         {"quadrat-again", "quadrat",
