@@ -273,6 +273,8 @@ private slots:
             QCOMPARE(QPointF(card.Left(), card.Top()), cardAt);
             QVERIFY(!list->view()->isVisible());
             QVERIFY(std::abs(diagram->Picture().pixmap().devicePixelRatio() - factor) < 0.02);
+            const Form* title = screenByName(QString::fromLatin1(tour::kFirstScreen)); // its icon too
+            QCOMPARE(title->hWnd()->windowIcon().availableSizes(), QList{title->Icon().pixmap().size()});
             // The ink is drawn again, as sharp as if it had been drawn at this factor.
             const QImage ink = jotter->ink();
             jotter->Cls();
@@ -283,6 +285,14 @@ private slots:
             jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(QList{40, -40, 40, -40, 0}[step++], 0));
         }
         QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);
+        // The wide pad, at the top edge, stays there as the display shrinks and grows again.
+        click(*jotter->findControl(QStringLiteral("Command4")));
+        for (const QJsonArray& screens : {without, all}) {
+            set(QJsonObject{{"screens", screens}}, native);
+            QTest::qWait(200);
+            QVERIFY(std::abs(jotter->hWnd()->frameGeometry().top() -
+                             Runtime::display()->availableGeometry().top()) <= 1);
+        }
     }
 };
 
