@@ -228,18 +228,6 @@ private slots:
         QVERIFY(!Runtime::ended());
     }
 
-    void exitLeavesNoPageLoaded() {
-        Screen.setSizeOverride(QSizeF(12000, 9000));
-        Runtime::dispatch([] { form<Grey>().Show(); }); // stands for whatever lies beneath the guide
-        showPage(0);
-        // No hover highlight on these pages: Exit stays boxed after the pointer has crossed the page.
-        TeacherGuidePage& p = teacherGuidePage(0);
-        QTest::mouseMove(windowOf(p), QPoint(400, 590));
-        QCOMPARE(p.Label3(0).BackStyle(), int(vbOpaque));
-        click(p.Label3(0));
-        QCOMPARE(Runtime::loadedFormNames(), QStringList({"Grey"}));
-    }
-
     void theDocumentSaysWhatThePagesSay() {
         QFile file(QStringLiteral(ZB_GUIDE_DOCUMENT));
         QVERIFY2(file.open(QIODevice::ReadOnly),

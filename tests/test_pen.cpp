@@ -100,28 +100,25 @@ private slots:
         QCOMPARE(r.Label2(2).geometry(), r.Label4(1).geometry());
     }
 
-    // Contacts pressed one after another, moved together and lifted last first: "P" a palm (160 pixels
-    // across, over 25 mm here), "F" a fingertip (40 pixels), "f" a fingertip of a board that reports no size,
-    // "x" a further fingertip where one pointer counts, "S" a second fingertip on a card already held. Each
-    // is its kind, where it lands (a control or "x,y") and its move. The screen ends as the fingers that
-    // count
-    // ("F", "f") alone leave it; and it would not, were the palm a fingertip.
+    // Contacts pressed in turn, moved together, lifted last first: "P" a palm (160 pixels, over 25 mm here),
+    // "F" a fingertip (40), "f" one of a board that reports no size, "x" a further one where one pointer
+    // counts, "S" a second one on a card already held; each with where it lands and its move. The screen
+    // ends as the fingers that count ("F", "f") alone leave it; and it would not, were the palm a fingertip.
     void aRestingHandDoesNothing_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("contacts");
-        QTest::newRow("fingertips on a menu, the first on the bare screen")
-            << "menu1"
-            << "f 4,4 0,0; x Command1 0,0; x Command1 9,0";
-        QTest::newRow("a palm on a menu's exit first") << "menu1"
-                                                       << "P Command1 0,0; f Label2(1) 0,0";
+        QTest::newRow("fingertips on a menu") << "menu1"
+                                              << "f 4,4 0,0; x Command1 0,0; x Command1 9,0";
+        QTest::newRow("a palm on a menu's exit") << "menu1"
+                                                 << "P Command1 0,0; f Label2(1) 0,0";
         QTest::newRow("a palm on Reflex's exit") << "reflex"
                                                  << "P Label3(0) 0,0; F Label2(3) 0,-300";
         QTest::newRow("a palm across a card") << "reflex"
                                               << "P Label2(0) 300,-200; F Label2(4) -200,-250";
-        QTest::newRow("a second finger on a held card") << "reflex"
-                                                        << "F Label2(1) 0,-300; S Label2(1) 250,0";
-        QTest::newRow("a palm on the Jotter's page") << "notepad"
-                                                     << "P 300,100 150,0; F 40,40 150,0";
+        QTest::newRow("two fingers on a card") << "reflex"
+                                               << "F Label2(1) 0,-300; S Label2(1) 250,0";
+        QTest::newRow("a palm on the Jotter") << "notepad"
+                                              << "P 300,100 150,0; F 40,40 150,0";
     }
     void aRestingHandDoesNothing() {
         QFETCH(QString, screen);
@@ -133,27 +130,20 @@ private slots:
             freshRuntime();
             recordDesktop();
             QVERIFY(tour::open(screen));
-            Form& f = *tour::loadedScreen(screen);
-            const QPointer<QWindow> w = windowOf(f);
-            struct Contact {
-                QPoint from, by;
-                qreal across;
+            QWidget* f = tour::loadedScreen(screen)->hWnd();
+            const QPointer<QWindow> w = f->windowHandle();
+            const auto point = [](const QString& xy) {
+                return QPoint(xy.section(u',', 0, 0).toInt(), xy.section(u',', 1).toInt());
             };
-            QList<Contact> used;
+            QList<std::tuple<QPoint, QPoint, qreal>> used; // from, by, across
             for (const QString& c : contacts.split(QStringLiteral("; "))) {
                 const QStringList part = c.split(u' ');
-                const QChar kind = pass == 2 && part[0] == u'P' ? u'F' : part[0][0];
-                if (pass == 1 && kind != u'F' && kind != u'f') continue;
-                const auto point = [](const QString& xy) {
-                    return QPoint(xy.section(u',', 0, 0).toInt(), xy.section(u',', 1).toInt());
-                };
-                const Control* at =
-                    f.findControl(part[1].section(u'(', 0, 0),
-                                  part[1].endsWith(u')') ? part[1].at(part[1].size() - 2).digitValue() : -1);
-                used.append({at ? pointIn(*at) : point(part[1]), point(part[2]),
-                             kind == u'P'                   ? 160.0
-                             : kind == u'f' || kind == u'x' ? 0.0
-                                                            : 40.0});
+                const qsizetype kind =
+                    QStringLiteral("PFfxS").indexOf(pass == 2 && part[0] == u'P' ? u'F' : part[0][0]);
+                const QWidget* at = f->findChild<QWidget*>(part[1]);
+                if (pass != 1 || kind == 1 || kind == 2)
+                    used.append({at ? at->mapTo(f, at->rect().center()) : point(part[1]), point(part[2]),
+                                 QList{160, 40, 0, 0, 40}[kind]});
             }
             // Each step one touch event: a press of each in turn, four moves of all, a lift of each in turn.
             const qsizetype n = used.size();
@@ -162,14 +152,15 @@ private slots:
                 for (qsizetype i = 0; i < n; ++i) {
                     const qsizetype lift = 2 * n + 3 - i, moved = std::clamp<qsizetype>(step - n + 1, 0, 4);
                     if (step < i || step > lift) continue;
+                    const auto& [from, by, across] = used[i];
                     QWindowSystemInterface::TouchPoint p;
                     p.id = int(i);
                     p.state = step == i                  ? QEventPoint::State::Pressed
                               : step == lift             ? QEventPoint::State::Released
                               : step < n || step > n + 3 ? QEventPoint::State::Stationary
                                                          : QEventPoint::State::Updated;
-                    QRectF area(0, 0, used[i].across, used[i].across);
-                    area.moveCenter(w->mapToGlobal(QPointF(used[i].from + used[i].by * int(moved) / 4)));
+                    QRectF area(0, 0, across, across);
+                    area.moveCenter(w->mapToGlobal(QPointF(from + by * int(moved) / 4)));
                     p.area = QHighDpi::toNativePixels(area, w.data());
                     points.append(p);
                 }
@@ -178,7 +169,7 @@ private slots:
             }
             tour::settle();
             seen[pass] = tour::frontScreen()->Name();
-            if (tour::loadedScreen(screen)) shown[pass] = f.hWnd()->grab().toImage();
+            if (tour::loadedScreen(screen)) shown[pass] = f->grab().toImage();
         }
         QCOMPARE(seen[0], seen[1]);
         QVERIFY(shown[0] == shown[1]);

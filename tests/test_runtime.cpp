@@ -71,35 +71,6 @@ private slots:
         recordDesktop();
     }
 
-    void controlArrayCopiesStartHiddenAndShareTheHandler() {
-        auto& p = shownProbe();
-        auto& copy = p.Label3.Load(2);
-        QVERIFY(!copy.Visible());
-        copy.setTop(3900);
-        copy.setVisible(true);
-        click(copy);
-        click(p.Label3(0));
-        QCOMPARE(p.events, QStringList({"click3 2", "click3 0"}));
-    }
-
-    // Touching a control loads the form unshown, and Show does not load it again; Unload keeps the object's
-    // variables, and the next Show builds it from its design.
-    void loadShowAndUnload() {
-        auto& p = form<Probe>();
-        p.Label1->setCaption(QStringLiteral("Cancel"));
-        QVERIFY(p.isLoaded() && !p.hWnd()->isVisible());
-        p.Show();
-        QCOMPARE(p.loads, 1);
-        QCOMPARE(p.Label1->Caption(), QStringLiteral("Cancel"));
-        p.Label3.Load(4);
-        p.Unload();
-        QVERIFY(!p.isLoaded() && p.hWnd() == nullptr);
-        p.Show();
-        QCOMPARE(p.loads, 2);
-        QCOMPARE(p.Label1->Caption(), QStringLiteral("Menu 1"));
-        QVERIFY(!p.Label3.exists(4));
-    }
-
     // Down, moves and up go to the pressed control with the button held, in its own twips, even outside it;
     // the form sees none of it.
     void aPressedControlKeepsTheMouseUntilRelease() {
