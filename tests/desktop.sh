@@ -109,9 +109,8 @@ click Titlefrm Command1 '^intro0$'
 [ "$(prop intro0 _NET_WM_ICON | md5sum)" != "$icon" ] || fail "the title screen shows no icon of its own"
 click intro0 Check1 '^Grey intro0$'
 xdotool mousemove 3 3 click 1 && expect '^Grey intro0$'
-# The backdrop's top-level window (the frame around it) is mapped at the back and never restacked: from its
-# MapNotify on, each ConfigureNotify has the same window below it. Mapped on top and lowered, it would cover
-# the screens for a moment.
+# The backdrop's frame is mapped at the back, never over the screens and lowered after: from its MapNotify
+# on, each ConfigureNotify has the same window below it.
 top=$(xid Grey) && while line=$(xwininfo -tree -id "$top" | grep 'Parent window id') &&
     [[ $line != *"(the root window)"* ]]; do top=$(grep -o '0x[0-9a-f]*' <<<"$line"); done
 restacked=$(awk -v w="$(printf '0x%x' "$top")" 'BEGIN { RS = "" } $0 ~ "window " w "," {

@@ -92,12 +92,6 @@ const QList<State>& states() {
              placeCards(
                  f, [](int i) { return i < 2 ? 1 - i : i; }, 2);
          }},
-        {"reflex-start-again", "reflex",
-         [](Form& f) {
-             placeCards(
-                 f, [](int i) { return 5 - i; }, 1);
-         },
-         "reflex"},
         {"sentence-new", "sentence",
          [](Form& f) {
              auto& s = static_cast<sentence&>(f);

@@ -96,12 +96,9 @@ private slots:
     void theFactorFillsTheDisplay_data() {
         QTest::addColumn<QSize>("display");
         QTest::addColumn<double>("factor");
-        QTest::newRow("1024 x 768") << QSize(1024, 768) << 1.0;
         QTest::newRow("1200 x 900") << QSize(1200, 900) << 1.5;
-        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << 1.8;
         QTest::newRow("1920 x 1200") << QSize(1920, 1200) << 2.0;
         QTest::newRow("upright 1080 x 1920") << QSize(1080, 1920) << 1.0;
-        QTest::newRow("3840 x 2160") << QSize(3840, 2160) << 3.6;
     }
     void theFactorFillsTheDisplay() {
         QFETCH(QSize, display);
@@ -280,8 +277,7 @@ private slots:
             jotter->Cls();
             jotter->Line(300, 300, 3000, 1500);
             QCOMPARE(jotter->ink(), ink);
-            // Moved by hand on each display in turn, there and back: each move is kept through the next
-            // change.
+            // Moved by hand on each display, there and back: each move is kept through the next change.
             jotter->hWnd()->move(jotter->hWnd()->pos() + QPoint(QList{40, -40, 40, -40, 0}[step++], 0));
         }
         QVERIFY(std::abs(jotter->hWnd()->x() - moved) <= 1);

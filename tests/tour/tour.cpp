@@ -34,11 +34,9 @@ QString outOfKeyOrder(const Form& f) {
     for (QWidget* w = window ? window->nextInFocusChain() : nullptr; w && w != window;
          w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->window() == window)
-            for (QWidget* up = w; up != window; up = up->parentWidget())
-                if (auto* c = qobject_cast<Control*>(up)) {
-                    if (!walked.contains(c)) walked << c;
-                    break;
-                }
+            if (auto* c = qobject_cast<Control*>(qobject_cast<Control*>(w) ? w : w->parentWidget());
+                c && !walked.contains(c)) // a list's box stands for its list
+                walked << c;
     QList<Control*> order = walked;
     std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
         return std::pair(a->TabIndex(), a->Index()) < std::pair(b->TabIndex(), b->Index());
