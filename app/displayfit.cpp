@@ -2,7 +2,6 @@
 
 #include "runtime.h"
 
-#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -17,85 +16,7 @@ double fitFactor(QSize device) {
     return f >= kLeastFit ? f : 1.0;
 }
 
-Options parse(const QStringList& arguments) {
-    QCommandLineParser parser;
-    // "-h" and Qt's own "-platform NAME" as well as "--scale 2" and "--scale=2".
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("F"));
-    const QCommandLineOption screen(QStringLiteral("screen"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption listScreens(QStringLiteral("list-screens"));
-    const QCommandLineOption jotter(QStringLiteral("jotter"));
-    const QCommandLineOption saveJotter(QStringLiteral("save-jotter"));
-    const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({scale, screen, listScreens, jotter, saveJotter, version, help});
-    // The application object takes these for itself.
-    for (const char* qtOption : {"platform", "display", "style", "qwindowgeometry", "qwindowtitle"})
-        parser.addOption({QString::fromLatin1(qtOption), QString(), QStringLiteral("value")});
-    parser.addOption(QCommandLineOption(QStringLiteral("reverse")));
-
-    Options o;
-    if (!parser.parse(arguments)) {
-        o.error = parser.errorText();
-        return o;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        o.error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst());
-        return o;
-    }
-    if (parser.isSet(scale)) {
-        bool ok = false;
-        o.scale = parser.value(scale).toDouble(&ok);
-        if (!ok || o.scale < 1 || o.scale > kLargestScale)
-            o.error = QStringLiteral("--scale takes a factor from 1 to %1, not \"%2\"")
-                          .arg(kLargestScale)
-                          .arg(parser.value(scale));
-    }
-    o.screen = parser.value(screen);
-    o.listScreens = parser.isSet(listScreens);
-    o.jotter = parser.isSet(jotter);
-    o.saveJotter = parser.isSet(saveJotter);
-    o.version = parser.isSet(version);
-    o.help = parser.isSet(help);
-    return o;
-}
-
-Options parse(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return parse(arguments);
-}
-
-QString usageLine() {
-    return QStringLiteral("Usage: zestora-biology [--scale F] [--screen NAME] [--list-screens] [--jotter]\n"
-                          "                       [--save-jotter] [--version] [--help]\n");
-}
-
-QString usage() {
-    return usageLine() +
-           QStringLiteral(
-               "\n"
-               "The screens fill the display by themselves when it is at least 1200 x 900 pixels;\n"
-               "on a smaller one they keep their design size, 800 x 600.\n"
-               "\n"
-               "  --scale F         show the screens F times their design size (1 to 6)\n"
-               "  --screen NAME     run on the display of that name instead of the primary one\n"
-               "  --list-screens    print each display's name, size and the factor used there\n"
-               "  --jotter          open the Jotter, in the copy already running if there is one\n"
-               "  --save-jotter     save the Jotter's page into the pictures folder, the same way\n"
-               "  --version         print the program's name and version\n"
-               "  -h, --help        print this help\n"
-               "\n"
-               "A QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS set in the environment is used as it\n"
-               "is, unless --scale is given.\n");
-}
-
-QString versionText() {
-    return QStringLiteral("zestora-biology (Biology Year 10 Zestora Demo) " ZB_VERSION "\n");
-}
-
-void prepare(const Options& options) {
+void prepare(const commandline::Options& options) {
     if (options.scale <= 0) return;
     // The factor given is the whole factor: neither the desktop's nor the environment's multiplies it.
     qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
@@ -120,7 +41,7 @@ QString screenList() {
 namespace {
 class Follower : public QObject {
 public:
-    explicit Follower(const Options& options) : m_options(options), m_scale(options.scale) {
+    explicit Follower(const commandline::Options& options) : m_options(options), m_scale(options.scale) {
         // The changes the window system reports together (size, free area, factor) are fitted once.
         m_settle.setSingleShot(true);
         m_settle.setInterval(0);
@@ -175,7 +96,7 @@ private:
         m_fitting = false;
     }
 
-    const Options m_options;
+    const commandline::Options m_options;
     double m_scale;
     bool m_fitting = false;
     QTimer m_settle;
@@ -183,7 +104,7 @@ private:
 Follower* g_follower = nullptr;
 } // namespace
 
-void follow(const Options& options) {
+void follow(const commandline::Options& options) {
     delete g_follower;
     g_follower = new Follower(options);
 }
@@ -192,7 +113,7 @@ void setScale(double scale) {
     if (g_follower && scale > 0) g_follower->setScale(scale);
 }
 
-QString apply(const Options& options) {
+QString apply(const commandline::Options& options) {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!options.screen.isEmpty()) {
         const QList<QScreen*> all = QGuiApplication::screens();

@@ -1,9 +1,10 @@
 // Which display the program runs on and how large it shows its 800 x 600 screens there.
 #pragma once
 
+#include "commandline.h"
+
 #include <QSize>
 #include <QString>
-#include <QStringList>
 
 class QScreen;
 
@@ -11,41 +12,21 @@ namespace displayfit {
 
 // Below this factor the gain is too small to be worth fractional pixels: the screens keep their design size.
 inline constexpr double kLeastFit = 1.5;
-inline constexpr double kLargestScale = 6;
 
 // The factor that makes the screens fill a display of `device` pixels: the smaller of width / 800 and
 // height / 600, or 1 where that is below kLeastFit.
 double fitFactor(QSize device);
 
-struct Options {
-    double scale = 0; // from --scale; 0 when not given
-    QString screen;   // from --screen; empty for the primary display
-    bool listScreens = false;
-    bool help = false;
-    bool version = false;
-    bool jotter = false;     // from --jotter: the Jotter, in this copy or the one already running
-    bool saveJotter = false; // from --save-jotter: its page saved, the same way
-    QString error;           // what was wrong with the command line
-};
-
-// Reads the whole command line before the application object exists: the program's options and the few of
-// Qt's own that the application takes; anything else is an error.
-Options parse(const QStringList& arguments);
-Options parse(int argc, char** argv);
-QString usageLine();
-QString usage();
-QString versionText();
-
 // Before the application is made: a factor given on the command line replaces any the environment sets.
-void prepare(const Options& options);
+void prepare(const commandline::Options& options);
 
 // Once the application is made: finds the display, gives it the factor that fits it unless the user set one,
 // and makes it the display the screens are shown on. Returns an error message, or an empty string.
-QString apply(const Options& options);
+QString apply(const commandline::Options& options);
 
 // While the program runs: when its display changes size or factor, is removed (the program moves to one that
 // remains) or, named with --screen, comes back, the screens are fitted again by the same rule as at start-up.
-void follow(const Options& options);
+void follow(const commandline::Options& options);
 // A factor handed over by a later start: the screens are refitted to it, and keep it from then on.
 void setScale(double scale);
 

@@ -1,5 +1,6 @@
 // Start-up: the runtime shows the title screen, and the program runs until a screen ends it.
 #include "Titlefrm.h"
+#include "commandline.h"
 #include "displayfit.h"
 #include "jotteraccess.h"
 #include "singleinstance.h"
@@ -49,15 +50,15 @@ bool haveDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const displayfit::Options options = displayfit::parse(argc, argv);
+    const commandline::Options options = commandline::parse(argc, argv);
     if (!options.error.isEmpty()) {
         std::fputs(
-            qPrintable(QStringLiteral("zestora-biology: %1\n").arg(options.error) + displayfit::usageLine()),
+            qPrintable(QStringLiteral("zestora-biology: %1\n").arg(options.error) + commandline::usageLine()),
             stderr);
         return 2;
     }
     if (options.help || options.version) {
-        std::fputs(qPrintable(options.help ? displayfit::usage() : displayfit::versionText()), stdout);
+        std::fputs(qPrintable(options.help ? commandline::usage() : commandline::versionText()), stdout);
         return 0;
     }
     if (!haveDisplay()) return 2;

@@ -51,7 +51,9 @@ bool SingleInstance::handedOver(const QString& jotter, double scale) {
         if (listen()) return false;
         QThread::msleep(100);
     }
-    return false; // the name is held by something that does not answer: run on alone
+    // The name is held by something that does not answer: run on alone.
+    std::fputs("zestora-biology: another copy is running but does not answer; starting anyway.\n", stderr);
+    return false;
 }
 
 bool SingleInstance::askRunningCopy(const QString& jotter, double scale) {
@@ -64,11 +66,7 @@ bool SingleInstance::askRunningCopy(const QString& jotter, double scale) {
     if (!socket.waitForBytesWritten(1000)) return false;
     while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
     }
-    if (socket.readAll() != QByteArray(kAnswer)) {
-        std::fputs("zestora-biology: another copy is running but does not answer; starting anyway.\n",
-                   stderr);
-        return false;
-    }
+    if (socket.readAll() != QByteArray(kAnswer)) return false;
     std::fputs(
         jotter == QLatin1String("save") ? "zestora-biology: already running; its Jotter's page is saved.\n"
         : !jotter.isEmpty()             ? "zestora-biology: already running; its Jotter has been opened.\n"

@@ -67,7 +67,8 @@ ComboBox::ComboBox(Form& form, QWidget* container, const QString& name, int inde
             if (auto& h = handlers().click) h(Index());
         });
     });
-    setFocusPolicy(Qt::NoFocus); // the list itself takes the focus
+    setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_box); // the list itself takes the focus, in the form's keyboard order
     setBackColor(RGB(255, 255, 255));
     fontChanged();
 }

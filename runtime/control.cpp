@@ -208,6 +208,11 @@ void Control::drawFocusMark(QPainter& p, const QRect& r, const QColor& colour) c
     p.restore();
 }
 
+QWidget* Control::tabStop() {
+    QWidget* w = focusProxy() ? focusProxy() : this;
+    return w->focusPolicy() & Qt::TabFocus ? w : nullptr;
+}
+
 void Control::setTabIndex(int index) {
     m_tabIndex = index;
     m_form.applyTabOrder();

@@ -73,6 +73,9 @@ public:
     // The place in the form's keyboard order; controls that take the focus are visited in this order.
     int TabIndex() const { return m_tabIndex; }
     void setTabIndex(int index);
+    // Where Tab stops for it: the control, or the inner widget it hands the focus to (a list's box); null
+    // when the keyboard passes it by.
+    QWidget* tabStop();
 
     // What a screen reader says of the control: its accessible name where the screen gave one (what a
     // picture shows), else its caption.

@@ -74,12 +74,12 @@ void Form::applyTabOrder() {
     if (!m_loaded) return;
     QList<Control*> chain;
     for (Control* c : controls())
-        if (c->focusPolicy() & Qt::TabFocus) chain.append(c);
+        if (c->tabStop()) chain.append(c);
     std::stable_sort(chain.begin(), chain.end(), [](const Control* a, const Control* b) {
         return std::pair(a->TabIndex(), a->Index()) < std::pair(b->TabIndex(), b->Index());
     });
     for (qsizetype i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
+        QWidget::setTabOrder(chain[i - 1]->tabStop(), chain[i]->tabStop());
 }
 
 void Form::Show() {

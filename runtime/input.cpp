@@ -8,11 +8,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStyleHints>
 #include <QTabletEvent>
 #include <QTouchEvent>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <private/qhighdpiscaling_p.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <utility>
@@ -24,6 +26,7 @@ bool g_keyboardInUse = false;
 Input* g_watch = nullptr; // lives as long as the application it watches
 Pointer g_pointer;
 constexpr int kFingerIds = 1000; // a touch point's id is offset, so that none is taken for the mouse
+constexpr double kPalmMm = 25;   // a fingertip or a pen is well under this across; a hand resting is not
 
 // Among the few loaded forms, not all the application's widgets: this runs for every touch event.
 FormWindow* formWindowOf(QWindow* window) {
@@ -39,6 +42,15 @@ QWidget* pressedAt(FormWindow* window, QPointF at) {
         w = w->parentWidget();
     if (!w) return window;
     return w->isEnabled() ? w : nullptr;
+}
+
+// A hand resting on the board, known by its size where the board reports one.
+bool isPalm(const QEventPoint& p, const QWindow* window) {
+    const QSizeF across = p.ellipseDiameters();
+    const QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen || screen->geometry().width() <= 0) return false;
+    const double mmPerPixel = screen->physicalSize().width() / screen->geometry().width();
+    return std::max(across.width(), across.height()) * mmPerPixel > kPalmMm;
 }
 } // namespace
 
@@ -183,6 +195,8 @@ void Input::touch(FormWindow* screen, QTouchEvent& e) {
         const int type = p.state() == QEventPoint::State::Released  ? QEvent::MouseButtonRelease
                          : p.state() == QEventPoint::State::Pressed ? QEvent::MouseButtonPress
                                                                     : QEvent::MouseMove;
+        // A palm is never pressed, so neither its moves nor its release reach anything.
+        if (type == QEvent::MouseButtonPress && isPalm(p, window)) continue;
         if (type == QEvent::MouseButtonPress && !several && m_first < 0) {
             m_first = p.id();
             m_firstWindow = window;
@@ -192,6 +206,9 @@ void Input::touch(FormWindow* screen, QTouchEvent& e) {
             const bool second = swallowsPress(window, at, time);
             if (!second) m_last = Click{};
             QWidget* target = second ? nullptr : pressedAt(screen, p.position());
+            // A control already held stays with its finger; the bare form takes every finger (ink).
+            for (const Finger& f : std::as_const(m_fingers))
+                if (target != screen && f.target == target) target = nullptr;
             if (target) m_fingers.insert(p.id(), {target, at});
         }
         if (p.id() == m_first) {

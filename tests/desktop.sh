@@ -25,6 +25,7 @@ if [ "$wm" = xfwm4 ]; then # its settings come over a session bus of its own
     DBUS_SESSION_BUS_ADDRESS=$address NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable &>/dev/null &
 else "$wm" &>/dev/null & fi
 soon 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "#"' || fail "$wm did not start"
+stdbuf -oL xev -root -event substructure >"$scratch/xev" & # what the server does with the top-level windows
 QT_PLUGIN_PATH=$plugins QT_QPA_GENERIC_PLUGINS=zbdriver:xmap "$program" >"$scratch/out" 2>&1 &
 
 xid() { grep "^zbdriver: window $1 " "$scratch/out" | tail -1 | cut -d' ' -f4; }
@@ -103,9 +104,20 @@ wmclass=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../packaging/example.q
 prop Titlefrm WM_CLASS | grep -q "\"$wmclass\"" || fail "$(prop Titlefrm WM_CLASS), not the entry's '$wmclass'"
 mode 1024 768
 soon 'inside Titlefrm centred' || fail "the title screen is off centre at $(box Titlefrm) on $W x $H"
+icon=$(prop Titlefrm _NET_WM_ICON | md5sum) # its own, unlike the content screens
 click Titlefrm Command1 '^intro0$'
+[ "$(prop intro0 _NET_WM_ICON | md5sum)" != "$icon" ] || fail "the title screen shows no icon of its own"
 click intro0 Check1 '^Grey intro0$'
 xdotool mousemove 3 3 click 1 && expect '^Grey intro0$'
+# The backdrop's frame is mapped at the back, never over the screens and lowered after: from its MapNotify
+# on, each ConfigureNotify has the same window below it.
+top=$(xid Grey) && while line=$(xwininfo -tree -id "$top" | grep 'Parent window id') &&
+    [[ $line != *"(the root window)"* ]]; do top=$(grep -o '0x[0-9a-f]*' <<<"$line"); done
+restacked=$(awk -v w="$(printf '0x%x' "$top")" 'BEGIN { RS = "" } $0 ~ "window " w "," {
+    if ($1 == "MapNotify") mapped = 1
+    if ($1 == "ConfigureNotify" && match($0, /above 0x[0-9a-f]+/)) {
+        a = substr($0, RSTART + 6, RLENGTH - 6); if (mapped && a != was) print a; if (!mapped) was = a } }' "$scratch/xev")
+[ -z "$restacked" ] || fail "the backdrop was mapped, then restacked over $restacked"
 xdotool key ctrl+j && expect '^Grey intro0 notepad$'
 fixed notepad
 click intro0 'Label2(1)' '^Grey intro0 menu2 notepad$'

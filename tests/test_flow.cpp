@@ -119,15 +119,6 @@ private slots:
             QCOMPARE(way[2].back().digitValue(),
                      way[0].back().digitValue() + (says.startsWith(u'<') ? -1 : 1));
     }
-
-    // The census sees what a leak would leave: a control.
-    void theCensusSeesWhatIsLeftBehind() {
-        tour::start();
-        const QString before = census();
-        Form* title = screenByName(QString::fromLatin1(tour::kFirstScreen));
-        new Label(*title, title->hWnd(), QStringLiteral("Stray"), -1);
-        QVERIFY(census() != before);
-    }
 };
 
 QTEST_MAIN(TestFlow)

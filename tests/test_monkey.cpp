@@ -214,22 +214,6 @@ private slots:
             QVERIFY2(m.seen.contains(name), qPrintable(name + QStringLiteral(" never reached")));
     }
 
-    // The checks themselves: a program that breaks a rule is caught at that event, with the seed.
-    void aPlantedFaultIsCaught() {
-        Monkey m(5);
-        m.plantAt = 30;
-        m.plant = [] {
-            Runtime::dispatch([] {
-                screenByName(QStringLiteral("menu1"))->Show();
-                screenByName(QStringLiteral("menu2"))->Show();
-            });
-        };
-        m.run(70);
-        QVERIFY2(m.failure.startsWith(QLatin1String("seed 5, event 30 ")) &&
-                     m.failure.contains(QLatin1String("more than one menu")),
-                 qPrintable(m.failure));
-    }
-
     // With one button held the system sends the other buttons' presses to the window where it went down, even
     // once an activity has opened over it: a tap where "Menu 2" lies under the activity must not reach it.
     void aHeldButtonCannotWorkACoveredScreen() {

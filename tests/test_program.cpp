@@ -3,8 +3,11 @@
 #include "journal.h"
 #include "programrun.h"
 #include "registry.h"
+#include "singleinstance.h"
 #include "tour.h"
 
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QtTest>
 
 using namespace vb;
@@ -136,6 +139,29 @@ private slots:
         QVERIFY2(!first.finish(300), qPrintable(first.describe()));
         QCOMPARE(QDir(first.path("HOME")).entryList({"Jotter *"}).size(),
                  secondArguments.contains("--save-jotter") ? 2 : 0);
+    }
+
+    // Two starts at the same moment: the one that finds the name taken by a copy not yet answering asks
+    // again, and hands over rather than open a second copy.
+    void theLoserOfARaceHandsOver() {
+        ProgramRun run;
+        qputenv("XDG_RUNTIME_DIR", run.env.value(QStringLiteral("XDG_RUNTIME_DIR")).toLocal8Bit());
+        QLocalServer winner;
+        winner.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(winner.listen(SingleInstance::key()));
+        int asked = 0;
+        connect(&winner, &QLocalServer::newConnection, this, [&] {
+            QLocalSocket* s = winner.nextPendingConnection();
+            if (asked++ == 0) return s->abort(); // still starting up
+            connect(s, &QLocalSocket::readyRead, s,
+                    [s] { s->write(s->readAll().right(1) == "\n" ? "done\n" : ""); });
+        });
+        run.start(run.copyProgram());
+        QTRY_VERIFY_WITH_TIMEOUT(run.process.state() == QProcess::NotRunning, 20000);
+        run.finish(0);
+        QVERIFY2(run.process.exitCode() == 0 && run.err.isEmpty() &&
+                     run.out.contains(QLatin1String("already running")),
+                 qPrintable(run.describe()));
     }
 
     // What the program says of a wrong command line (with the usage line, status 2, nothing started), of a

@@ -68,6 +68,7 @@ const QList<State>& states() {
         {"intro0-hover", "intro0", [](Form& f) { QTest::mouseMove(windowOf(f), QPoint(300, 120)); }},
         {"quadrat-sam", "quadrat", [](Form& f) { quadratStages(f, 1); }},
         {"quadrat-maddy", "quadrat", [](Form& f) { quadratStages(f, 2); }},
+        {"quadrat-maddy-alone", "quadrat", [](Form& f) { static_cast<quadrat&>(f).maddythrow(); }},
         {"quadrat-answer", "quadrat", [](Form& f) { quadratStages(f); }},
         // Buttons of stages done, pressed again, and the pointer over everything change nothing.
         {"quadrat-again", "quadrat",
@@ -91,12 +92,6 @@ const QList<State>& states() {
              placeCards(
                  f, [](int i) { return i < 2 ? 1 - i : i; }, 2);
          }},
-        {"reflex-start-again", "reflex",
-         [](Form& f) {
-             placeCards(
-                 f, [](int i) { return 5 - i; }, 1);
-         },
-         "reflex"},
         {"sentence-new", "sentence",
          [](Form& f) {
              auto& s = static_cast<sentence&>(f);

@@ -13,31 +13,19 @@ namespace {
 class Probe : public Form {
 public:
     Probe() : Form(QStringLiteral("Probe")) {
-        Label1.onMouseDown([this](int b, int, Single x, Single y) { log("down", b, x, y); });
-        Label1.onMouseMove([this](int b, int, Single x, Single y) { log("move", b, x, y); });
-        Label1.onMouseUp([this](int b, int, Single x, Single y) { log("up", b, x, y); });
         Label1.onClick([this] { events << QStringLiteral("click"); });
         Label3.onClick([this](int i) { events << QStringLiteral("click3 %1").arg(i); });
     }
     Ctl<Label> Label1{this, "Label1"};
     Arr<Label> Label3{this, "Label3"};
-
-    int loads = 0;      // the object's own variable: survives Unload
-    QStringList events; // "down <button> <x>,<y>" in twips, "click", "click3 <index>"
-    int formMoves = 0;
+    QStringList events; // "click", "click3 <index>"
 
 protected:
     void Design() override {
         setClientSize(12000, 9000);
         add<Label>("Label1", 2797.5f, 120, 6405, 1020).setCaption(QStringLiteral("Menu 1"));
         add<Label>("Label3", 0, 3172.5f, 2400, 5655, 495);
-    }
-    void Form_Load() override { ++loads; }
-    void Form_MouseMove(int, int, Single, Single) override { ++formMoves; }
-
-private:
-    void log(const char* what, int b, Single x, Single y) {
-        events << QStringLiteral("%1 %2 %3,%4").arg(QLatin1String(what)).arg(b).arg(x).arg(y);
+        add<ComboBox>("Combo1", 3000, 4000, 3000, 400);
     }
 };
 
@@ -70,52 +58,6 @@ private slots:
         recordDesktop();
     }
 
-    void controlArrayCopiesStartHiddenAndShareTheHandler() {
-        auto& p = shownProbe();
-        auto& copy = p.Label3.Load(2);
-        QVERIFY(!copy.Visible());
-        copy.setTop(3900);
-        copy.setVisible(true);
-        click(copy);
-        click(p.Label3(0));
-        QCOMPARE(p.events, QStringList({"click3 2", "click3 0"}));
-    }
-
-    // Touching a control loads the form unshown, and Show does not load it again; Unload keeps the object's
-    // variables, and the next Show builds it from its design.
-    void loadShowAndUnload() {
-        auto& p = form<Probe>();
-        p.Label1->setCaption(QStringLiteral("Cancel"));
-        QVERIFY(p.isLoaded() && !p.hWnd()->isVisible());
-        p.Show();
-        QCOMPARE(p.loads, 1);
-        QCOMPARE(p.Label1->Caption(), QStringLiteral("Cancel"));
-        p.Label3.Load(4);
-        p.Unload();
-        QVERIFY(!p.isLoaded() && p.hWnd() == nullptr);
-        p.Show();
-        QCOMPARE(p.loads, 2);
-        QCOMPARE(p.Label1->Caption(), QStringLiteral("Menu 1"));
-        QVERIFY(!p.Label3.exists(4));
-    }
-
-    // Down, moves and up go to the pressed control with the button held, in its own twips, even outside it;
-    // the form sees none of it.
-    void aPressedControlKeepsTheMouseUntilRelease() {
-        auto& p = shownProbe();
-        QWindow* w = windowOf(p);
-        const QPoint start = pointIn(*p.Label1, QPoint(10, 10)), outside(700, 500);
-        QTest::mouseMove(w, start);
-        p.events.clear();
-        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, start);
-        QTest::mouseMove(w, outside);
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, outside);
-        const QPoint rel = (outside - p.Label1->geometry().topLeft()) * 15;
-        const QString at = QStringLiteral(" 1 %1,%2").arg(rel.x()).arg(rel.y());
-        QCOMPARE(p.events, QStringList({"down 1 150,150", "move" + at, "up" + at}));
-        QCOMPARE(p.formMoves, 0);
-    }
-
     void clickNeedsALeftPressAndReleaseOverTheSameControl() {
         auto& p = shownProbe();
         QWindow* w = windowOf(p);
@@ -137,6 +79,18 @@ private slots:
         QVERIFY(big.grab().toImage() != menu);
         big.setCaption(QStringLiteral("Menu 1"));
         QCOMPARE(big.grab().toImage(), menu);
+    }
+
+    // Tab follows TabIndex, not the order of creation, a drop-down list included.
+    void tabFollowsTabIndex() {
+        auto& p = shownProbe();
+        p.Label1->setTabIndex(5); // made first, reached last
+        p.Label3(0).setFocus();
+        for (const char* next : {"Combo1", "Label1", "Label3(0)"}) {
+            QTest::keyClick(windowOf(p), Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget(); // a list's own box, in the list
+            QCOMPARE((qobject_cast<Control*>(w) ? w : w->parentWidget())->objectName(), QLatin1String(next));
+        }
     }
 
     // Without a Picture1 the step that colours it is skipped and the rest still happens.

@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // At the factor the program would fill this display with.
-    displayfit::apply(displayfit::Options());
-    displayfit::follow(displayfit::Options());
+    displayfit::apply(commandline::Options());
+    displayfit::follow(commandline::Options());
     if (!bench::setUpLikeTheProgram(tourChild >= 0)) {
         std::fputs("zb-bench: another copy of the program answered in this session\n", stderr);
         return 1;

@@ -26,6 +26,31 @@ const Walker& walker() {
     return w;
 }
 
+// Tab goes through a screen's controls by TabIndex, the elements of an array one after another; or the first
+// control out of place. Qt's focus chain is a ring through the window: it is read from the first control.
+QString outOfKeyOrder(const Form& f) {
+    QWidget* window = f.hWnd();
+    QList<Control*> walked;
+    for (QWidget* w = window ? window->nextInFocusChain() : nullptr; w && w != window;
+         w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->window() == window)
+            if (auto* c = qobject_cast<Control*>(qobject_cast<Control*>(w) ? w : w->parentWidget());
+                c && !walked.contains(c)) // a list's box stands for its list
+                walked << c;
+    QList<Control*> order = walked;
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return std::pair(a->TabIndex(), a->Index()) < std::pair(b->TabIndex(), b->Index());
+    });
+    if (!walked.isEmpty())
+        std::rotate(walked.begin(), walked.begin() + walked.indexOf(order[0]), walked.end());
+    for (qsizetype i = 0; i < order.size(); ++i)
+        if (walked[i] != order[i] || (i > 1 && order[i]->Name() != order[i - 1]->Name() &&
+                                      std::any_of(order.begin(), order.begin() + i - 1,
+                                                  [&](Control* c) { return c->Name() == order[i]->Name(); })))
+            return walked[i]->objectName();
+    return QString();
+}
+
 bool reachedThrough(const QString& name, const QString& through) {
     for (const ScreenInfo* s = screenInfo(name); s && !s->from.isEmpty(); s = screenInfo(s->from))
         if (s->from == through) return true;
@@ -102,6 +127,9 @@ QString brokenRule() {
     }
     if (menus > 1 || pages > 1)
         return QStringLiteral("more than one menu or guide page loaded: ") + loaded.join(u',');
+    for (Form* f : Runtime::loadedForms())
+        if (const QString c = outOfKeyOrder(*f); !c.isEmpty())
+            return QStringLiteral("Tab reaches %1 out of order on %2").arg(c, f->Name());
     if (spoken.contains(QString()) || spoken.removeDuplicates())
         return QStringLiteral("screens a screen reader cannot tell apart: ") + spoken.join(u',');
     for (const QString& name : loaded)
