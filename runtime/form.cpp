@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "formwindow.h"
+#include "highdpi.h"
 #include "input.h"
 #include "runtime.h"
 
@@ -210,11 +211,13 @@ void Form::refit() {
     }
     m_placedFor = size;
     m_placedAt = s ? s->geometry().topLeft() : QPoint();
+    QWindow* w = m_window->windowHandle();
+    if (w) highdpi::renewFactor(w); // the new factor of its display, for placing it
     applyWindowGeometry();
     // A window whose size in the program's pixels is the same was only moved: the window system still has
     // it at its size for the old factor, which Qt would take back as its new size.
-    if (QWindow* w = m_window->windowHandle(); w && w->geometry() != m_window->geometry())
-        w->setGeometry(m_window->geometry());
+    if (w && w->geometry() != m_window->geometry()) w->setGeometry(m_window->geometry());
+    if (w) highdpi::renewFactor(w); // and of the display it is on now, for drawing it
     redrawAtFactor();
     // Every widget, not just the window: at a new factor Qt leaves a control it was not told of with the
     // old frame's pixels.

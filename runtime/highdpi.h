@@ -14,6 +14,11 @@ namespace vb::highdpi {
 // from QT_SCREEN_SCALE_FACTORS, read once at start-up, and offers no way to change it after.
 void setScreenFactor(QScreen* screen, double factor);
 
+// Has Qt work out the window's factor again from its display. From Qt 6.6 a window keeps a copy of it, which
+// Qt renews when the window system reports a change, not when the program gives a display a factor or moves
+// the window to another display; public Qt has no way to ask for it.
+void renewFactor(QWindow* window);
+
 // A position in Qt's device-independent pixels, in the window system's own ones, as QWindowSystemInterface
 // takes them. Public Qt maps only the other way, for events it has received.
 QPointF toNativeLocal(QPointF local, const QWindow* window);
