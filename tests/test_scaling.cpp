@@ -245,7 +245,9 @@ private slots:
         for (const QJsonValue& s : beside)
             if (s[QLatin1String("name")].toString() != own) without.append(s);
         const bool given = m_options.scale > 0 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
-        for (const QJsonArray& screens : {beside, without, was[QLatin1String("screens")].toArray()}) {
+        // Its own display back beside the other before that goes: Qt 6.8's offscreen platform, given a new
+        // list of displays, drops the old ones before it adds the new, and its windows crash without one.
+        for (const QJsonArray& screens : {beside, without, beside, was[QLatin1String("screens")].toArray()}) {
             list->showPopup();
             set(QJsonObject{{"screens", screens}}, native);
             QTest::qWait(200);
