@@ -145,15 +145,6 @@ void FormWindow::checkFrame() {
         Qt::QueuedConnection);
 }
 
-bool FormWindow::event(QEvent* e) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    // From Qt 6.6 a window keeps its own copy of its factor, which Qt may renew only after a display change
-    // has been fitted (at the next expose): what was drawn for the old copy is drawn again.
-    if (e->type() == QEvent::DevicePixelRatioChange && m_form && m_form->isLoaded()) m_form->redrawAtFactor();
-#endif
-    return QWidget::event(e);
-}
-
 void FormWindow::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
     checkFrame();

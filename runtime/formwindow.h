@@ -27,7 +27,6 @@ public:
     QPoint framePosition() const; // where its frame is, the real one where known
 
 protected:
-    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
