@@ -52,6 +52,14 @@ void placeCards(Form& f, int (*slotOf)(int), int button) {
     click(r.Label3(button));
 }
 
+// Slots for the cards: the first two swapped, the rest in their own; all in reverse.
+int swapFirstTwo(int i) {
+    return i < 2 ? 1 - i : i;
+}
+int reversed(int i) {
+    return 5 - i;
+}
+
 // Focus on the control, and a key pressed that moves nothing.
 void keyFocus(Form& f, const char* control) {
     f.findControl(QString::fromLatin1(control))->setFocus();
@@ -87,17 +95,8 @@ const QList<State>& states() {
          },
          "quadrat"},
         // The first two cards swapped, the rest in their slots: 4 out of 6.
-        {"reflex-score", "reflex",
-         [](Form& f) {
-             placeCards(
-                 f, [](int i) { return i < 2 ? 1 - i : i; }, 2);
-         }},
-        {"reflex-start-again", "reflex",
-         [](Form& f) {
-             placeCards(
-                 f, [](int i) { return 5 - i; }, 1);
-         },
-         "reflex"},
+        {"reflex-score", "reflex", [](Form& f) { placeCards(f, swapFirstTwo, 2); }},
+        {"reflex-start-again", "reflex", [](Form& f) { placeCards(f, reversed, 1); }, "reflex"},
         {"sentence-new", "sentence",
          [](Form& f) {
              auto& s = static_cast<sentence&>(f);
