@@ -181,9 +181,8 @@ void Form::applyWindowGeometry() {
 
 void Form::noteMove() {
     if (!m_loaded || !m_window || !m_decorated || m_windowState != vbNormal || !m_window->isVisible()) return;
-    // Once the display has changed, the window manager may move the window onto what is left of it; that is
-    // no place of the teacher's choosing.
-    // Nor is a move onto another display, which Qt makes as it takes a display away.
+    // Once the display has changed, the window manager may move the window onto what is left of it, and Qt
+    // onto another display as it takes one away: no place of the teacher's choosing.
     const QScreen* s = Runtime::display();
     if (QSizeF(Screen.Width(), Screen.Height()) != m_placedFor ||
         (s && (s->geometry().topLeft() != m_placedAt || m_window->screen() != s)))

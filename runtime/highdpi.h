@@ -1,6 +1,6 @@
-// The few high-DPI operations that Qt's public API lacks, done through Qt's private QHighDpiScaling. Its
-// interface may change with any Qt release (and ties the package to the Qt it was built with): a new Qt is
-// mended here alone.
+// The few high-DPI operations that Qt's public API lacks, done through Qt's private high-DPI scaling and its
+// window-system interface. They may change with any Qt release (and tie the package to the Qt it was built
+// with): a new Qt is mended here alone.
 #pragma once
 
 #include <QPointF>
