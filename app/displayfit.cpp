@@ -1,11 +1,11 @@
 #include "displayfit.h"
 
+#include "highdpi.h"
 #include "runtime.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
-#include <QtGui/private/qhighdpiscaling_p.h>
 
 #include <algorithm>
 
@@ -91,7 +91,7 @@ private:
             const double global = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
             const double wanted = m_scale > 0 ? m_scale : fitFactor(vb::Runtime::deviceSize(screen));
             if (!qFuzzyCompare(screen->devicePixelRatio(), wanted) && global > 0)
-                QHighDpiScaling::setScreenFactor(screen, wanted / global);
+                vb::highdpi::setScreenFactor(screen, wanted / global);
         });
         m_fitting = false;
     }
@@ -131,7 +131,7 @@ QString apply(const commandline::Options& options) {
     const double f = fitFactor(vb::Runtime::deviceSize(screen));
     // The display's factor takes the place of the desktop's own, so the two never multiply. It is set before
     // any window exists, as Qt itself does for QT_SCREEN_SCALE_FACTORS.
-    if (f != 1.0) QHighDpiScaling::setScreenFactor(screen, f);
+    if (f != 1.0) vb::highdpi::setScreenFactor(screen, f);
     return {};
 }
 

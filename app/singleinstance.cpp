@@ -24,7 +24,7 @@ constexpr char kScaleRequest[] = "scale ";
 // The abstract namespace has no file permissions: anybody may bind or connect, so each side makes sure that
 // the other is the same user before it acts on what it hears.
 bool sameUser(const QLocalSocket& socket) {
-    struct ucred peer {};
+    ucred peer{};
     socklen_t size = sizeof peer;
     if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
     return peer.uid == getuid();

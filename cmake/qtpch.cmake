@@ -13,7 +13,9 @@ function(zb_share_qt_pch dir)
     foreach(_t ${_targets})
         get_target_property(_type ${_t} TYPE)
         get_target_property(_libs ${_t} LINK_LIBRARIES)
-        if(_type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$" AND _libs
+        # Not a module: it is compiled position-independent (-fPIC), as the executables are only where Qt
+        # asks it of them (Qt 6.4 does, 6.8 does not), and a file made for one does not serve the other.
+        if(_type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|OBJECT_LIBRARY)$" AND _libs
            AND NOT _t STREQUAL zbqtpch AND NOT _t MATCHES "^headercheck")
             target_precompile_headers(${_t} REUSE_FROM zbqtpch)
         endif()

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "formwindow.h"
+#include "highdpi.h"
 #include "input.h"
 #include "runtime.h"
 
@@ -178,11 +179,11 @@ void Form::applyWindowGeometry() {
 
 void Form::noteMove() {
     if (!m_loaded || !m_window || !m_decorated || m_windowState != vbNormal || !m_window->isVisible()) return;
-    // Once the display has changed, the window manager may move the window onto what is left of it; that is
-    // no place of the teacher's choosing.
+    // Once the display has changed, the window manager may move the window onto what is left of it, and Qt
+    // onto another display as it takes one away: no place of the teacher's choosing.
     const QScreen* s = Runtime::display();
     if (QSizeF(Screen.Width(), Screen.Height()) != m_placedFor ||
-        (s && s->geometry().topLeft() != m_placedAt))
+        (s && (s->geometry().topLeft() != m_placedAt || m_window->screen() != s)))
         return;
     // Moved by hand from where the program put it: it comes back there after a change of display.
     const QPoint moved = m_window->framePosition() - m_movedTo;
@@ -206,13 +207,18 @@ void Form::refit() {
         m_left = follow(m_left, m_width, m_placedFor.width(), size.width());
         m_top = follow(m_top, m_height, m_placedFor.height(), size.height());
     }
+    // Onto the display, at its factor, before it is placed there in the display's pixels (while still placed
+    // for the old one, so the move Qt makes is not taken for the teacher's).
+    QWindow* w = m_window->windowHandle();
+    if (w && s && w->screen() != s) w->setScreen(Runtime::display());
+    if (w) highdpi::renewFactor(w);
     m_placedFor = size;
     m_placedAt = s ? s->geometry().topLeft() : QPoint();
     applyWindowGeometry();
     // A window whose size in the program's pixels is the same was only moved: the window system still has
     // it at its size for the old factor, which Qt would take back as its new size.
-    if (QWindow* w = m_window->windowHandle(); w && w->geometry() != m_window->geometry())
-        w->setGeometry(m_window->geometry());
+    if (w && w->geometry() != m_window->geometry()) w->setGeometry(m_window->geometry());
+    if (w) highdpi::renewFactor(w); // and of the display it is on now, for drawing it
     redrawAtFactor();
     // Every widget, not just the window: at a new factor Qt leaves a control it was not told of with the
     // old frame's pixels.

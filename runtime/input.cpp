@@ -3,6 +3,7 @@
 #include "control.h"
 #include "form.h"
 #include "formwindow.h"
+#include "highdpi.h"
 #include "runtime.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <private/qhighdpiscaling_p.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <utility>
 
@@ -139,8 +139,8 @@ void Input::asMouse(QWindow* window, QPointF global, int type, quint64 time, Qt:
     // Through the window system's own door, so the first finger is the mouse in every respect: the press
     // captures, a drop-down list opens and closes, the double-tap guard sees it.
     QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::SynchronousDelivery>(
-        window, ulong(time), QPointingDevice::primaryPointingDevice(),
-        QHighDpi::toNativeLocalPosition(local, window), QHighDpi::toNativeGlobalPosition(global, window),
+        window, ulong(time), QPointingDevice::primaryPointingDevice(), highdpi::toNativeLocal(local, window),
+        highdpi::toNativeGlobal(global, window),
         t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
         t == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, t, mods,
         Qt::MouseEventSynthesizedByApplication);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the program needs to build, run and test on Debian 12, then configures and builds it.
+# Installs what the program needs to build, run and test on Debian 12 or 13, then configures and builds it.
 # Usage: scripts/setup.sh [build-dir] [cmake options...]; ZB_TARGET=NAME builds only that target and what it needs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

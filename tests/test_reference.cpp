@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace vb;
@@ -49,6 +50,11 @@ void placeCards(Form& f, int (*slotOf)(int), int button) {
     for (int i = 0; i < 6; ++i)
         drag(windowOf(r), pointIn(r.Label2(i)), pointIn(r.Label1(slotOf(i))));
     click(r.Label3(button));
+}
+
+// Slots for the cards: the first two swapped, the rest in their own.
+int swapFirstTwo(int i) {
+    return i < 2 ? 1 - i : i;
 }
 
 // Focus on the control, and a key pressed that moves nothing.
@@ -87,11 +93,7 @@ const QList<State>& states() {
          },
          "quadrat"},
         // The first two cards swapped, the rest in their slots: 4 out of 6.
-        {"reflex-score", "reflex",
-         [](Form& f) {
-             placeCards(
-                 f, [](int i) { return i < 2 ? 1 - i : i; }, 2);
-         }},
+        {"reflex-score", "reflex", [](Form& f) { placeCards(f, swapFirstTwo, 2); }},
         {"sentence-new", "sentence",
          [](Form& f) {
              auto& s = static_cast<sentence&>(f);
@@ -151,6 +153,27 @@ void writeStandInPictures(const QString& to) {
     }
 }
 
+// Pixel for pixel, but for the shading of smoothed edges, which another release's Qt and FreeType draw a
+// little lighter or darker (Debian 13's text by up to 20 of 255 against Debian 12's). Flat colour matches
+// exactly, and a control moved, coloured or worded otherwise differs by far more at its edges.
+bool alike(const QImage& expected, const QImage& actual) {
+    if (expected.size() != actual.size()) return false;
+    constexpr int kEdgeShade = 24;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb p = expected.pixel(x, y), q = actual.pixel(x, y);
+            if (p == q) continue;
+            bool edge = false;
+            for (int n = 0; n < 9 && !edge; ++n)
+                edge = expected.valid(x + n % 3 - 1, y + n / 3 - 1) &&
+                       expected.pixel(x + n % 3 - 1, y + n / 3 - 1) != p;
+            if (!edge || std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                   std::abs(qBlue(p) - qBlue(q))}) > kEdgeShade)
+                return false;
+        }
+    return true;
+}
+
 } // namespace
 
 class TestReference : public QObject {
@@ -204,7 +227,7 @@ private slots:
             return;
         }
         const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
-        if (expected == actual) return;
+        if (alike(expected, actual)) return;
         QDir().mkpath(QStringLiteral("reference-failures"));
         const QString base = QStringLiteral("reference-failures/%1-%2").arg(scale, QTest::currentDataTag());
         actual.save(base + QStringLiteral("-actual.png"));

@@ -3,9 +3,9 @@
 // by window and control names and the routes in ZBDRIVER_ROUTES. Modes, reported in lines "zbdriver: ...":
 //   tour: every screen by clicks, again by keys alone, then the title's Exit; open:SCREEN[:CONTROL]:
 //   there (and a click on CONTROL), then quits; watch: takes the focus away and says which window gets it
-//   back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per show, and after each change of the display
-//   "stale NAME N", the pixels of its window that differ from a fresh paint. Message boxes are told as they
-//   show.
+//   back; xmap: "window NAME XID" and "at NAME CONTROL X Y" per show, and for each line read on standard
+//   input "stale NAME N ...", the pixels of each window that differ from a fresh paint. Message boxes are
+//   told as they show.
 #include "walker.h"
 
 #include <QBackingStore>
@@ -13,11 +13,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
-#include <QScreen>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <qpa/qplatformbackingstore.h>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace tour;
 
@@ -34,11 +35,13 @@ public:
         qApp->installEventFilter(this);
         QTimer::singleShot(0, this, [this] { begin(); });
         if (m_mode != QLatin1String("xmap")) return;
-        m_settled.setSingleShot(true);
-        m_settled.setInterval(1000);
-        connect(&m_settled, &QTimer::timeout, this, [this] { sayStale(); });
-        for (QScreen* s : QGuiApplication::screens())
-            connect(s, &QScreen::geometryChanged, &m_settled, qOverload<>(&QTimer::start));
+        // Asked on standard input once the window manager shows the change done, not at a guessed time.
+        auto* asked = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(asked, &QSocketNotifier::activated, this, [this, asked] {
+            char c;
+            if (read(STDIN_FILENO, &c, 1) == 1) return sayStale();
+            asked->setEnabled(false);
+        });
     }
 
 protected:
@@ -69,6 +72,7 @@ private:
     // What each window shows against what it would paint now: a control left unpainted after a change of
     // factor keeps the old frame's pixels.
     void sayStale() {
+        QString line = QStringLiteral("stale");
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || w->objectName().isEmpty() || !w->backingStore()) continue;
             const QImage shown = w->backingStore()->handle()->toImage().convertToFormat(QImage::Format_RGB32);
@@ -80,12 +84,12 @@ private:
                 for (int y = 0; y < fresh.height(); ++y)
                     for (int x = 0; x < fresh.width(); ++x)
                         differ += shown.pixel(x, y) != fresh.pixel(x, y);
-            say(QStringLiteral("stale %1 %2").arg(w->objectName()).arg(differ));
+            line += QStringLiteral(" %1 %2").arg(w->objectName()).arg(differ);
         }
+        say(line);
     }
 
     QString m_mode;
-    QTimer m_settled;
     QList<QPointer<QWidget>> m_shown;
     const Walker m_walker{[this]() -> QWidget* {
                               for (auto it = m_shown.crbegin(); it != m_shown.crend(); ++it)
