@@ -49,6 +49,18 @@ void press(notepad& p, const QString& key) {
     click(*(wide ? wideOnes : tallOnes)[i]);
 }
 
+// The journal as it stands, and a start after a run that left that one: the runtime's own end removes it.
+QByteArray journalNow() {
+    QFile f(Journal::path());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void startAgainWith(const QByteArray& journal) {
+    freshRuntime();
+    QFile f(Journal::path());
+    QVERIFY(!f.exists());
+    QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(journal));
+}
+
 } // namespace
 
 class TestJotter : public QObject {
@@ -214,15 +226,7 @@ private slots:
         QTest::keyClick(w, Qt::Key_Y, Qt::ControlModifier);
         const QImage page = p.ink();
         const QSize size = p.hWnd()->size();
-        QFile journal(Journal::path());
-        QVERIFY(journal.open(QIODevice::ReadOnly));
-        const QByteArray kept = journal.readAll();
-        journal.close();
-        freshRuntime();
-        QVERIFY(!journal.exists()); // the end through the runtime removes it
-        QVERIFY(QDir().mkpath(Journal::folder()) && journal.open(QIODevice::WriteOnly) &&
-                journal.write(kept));
-        journal.close();
+        startAgainWith(journalNow());
         auto& back = shownPad();
         QCOMPARE(back.ink(), page);
         QCOMPARE(back.hWnd()->size(), size);
@@ -238,9 +242,7 @@ private slots:
         drag(windowOf(p), {20, 40}, {170, 40});
         press(p, "c");
         QTest::keyClick(windowOf(p), Qt::Key_Z, Qt::ControlModifier);
-        QFile f(Journal::path());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray whole = f.readAll();
+        const QByteArray whole = journalNow();
         QCOMPARE(Journal::read(whole).records, 3);
         for (qsizetype cut = whole.size() - 9; cut < whole.size(); ++cut) // the undo's 9 bytes
             QCOMPARE(Journal::read(whole.first(cut)).records, 2);
@@ -249,24 +251,13 @@ private slots:
             bad[bit / 8] = char(bad[bit / 8] ^ (1 << (bit % 8)));
             QCOMPARE(Journal::read(bad).records, Journal::read(whole.first(bit / 8)).records);
         }
-        f.close();
         // Torn in its last record: the steps written after it come back too.
-        freshRuntime();
-        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) &&
-                f.write(whole.chopped(2)));
-        f.close();
+        startAgainWith(whole.chopped(2));
         drag(windowOf(shownPad()), {20, 100}, {170, 100});
         const QImage page = shownPad().ink();
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray torn = f.readAll();
-        f.close();
-        freshRuntime();
-        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(torn));
-        f.close();
+        startAgainWith(journalNow());
         QCOMPARE(shownPad().ink(), page);
-        freshRuntime();
-        QVERIFY(QDir().mkpath(Journal::folder()) && f.open(QIODevice::WriteOnly) && f.write(whole.mid(1)));
-        f.close();
+        startAgainWith(whole.mid(1));
         auto* notice = shownPad().hWnd()->findChild<QLabel*>();
         QVERIFY(notice->text().contains(QLatin1String("it starts empty")));
         delete notice;

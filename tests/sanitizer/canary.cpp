@@ -4,38 +4,31 @@
 // glib's threads have; the leak check must end it cleanly.
 #include <QObject>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <pthread.h>
-#include <semaphore.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace {
-sem_t touched;
-char* (*threadStore)();
-
-void* holdThreadStore(void*) {
-    threadStore()[0] = 1;
-    sem_post(&touched);
-    pause();
-    return nullptr;
-}
-
-// Enough blocks that some land where the sanitizer's runtime could misread one.
+// Enough threads that some block lands where the sanitizer's runtime could misread one.
 int threadStorage(const char* library) {
-    void* handle = dlopen(library, RTLD_NOW);
-    if (!handle) return 2;
-    threadStore = reinterpret_cast<char* (*)()>(dlsym(handle, "threadStore"));
-    sem_init(&touched, 0, 0);
+    static char* (*store)() = nullptr;
+    static std::atomic<int> touched{0};
+    if (void* handle = dlopen(library, RTLD_NOW))
+        store = reinterpret_cast<char* (*)()>(dlsym(handle, "threadStore"));
     pthread_attr_t small;
-    pthread_attr_init(&small);
-    pthread_attr_setstacksize(&small, 64 * 1024);
+    if (!store || pthread_attr_init(&small) != 0 || pthread_attr_setstacksize(&small, 64 * 1024) != 0)
+        return 2;
     for (int i = 0; i < 3000; ++i) {
         pthread_t thread;
-        if (pthread_create(&thread, &small, holdThreadStore, nullptr) != 0) return 2;
-        sem_wait(&touched);
+        const auto hold = [](void*) -> void* { return store()[0] = 1, ++touched, pause(), nullptr; };
+        if (pthread_create(&thread, &small, hold, nullptr) != 0) return 2;
     }
+    while (touched < 3000)
+        sched_yield();
     return 0;
 }
 } // namespace
