@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
     vb::installFonts();
     const jotter::JotterAccess jotterAccess;
     displayfit::follow(options);
-    if (!jotterWanted.isEmpty())
-        QMetaObject::invokeMethod(
-            &app, [jotterWanted] { jotter::act(jotterWanted); }, Qt::QueuedConnection);
+    if (!jotterWanted.isEmpty()) {
+        const auto act = [jotterWanted] { jotter::act(jotterWanted); };
+        QMetaObject::invokeMethod(&app, act, Qt::QueuedConnection);
+    }
     return vb::Runtime::run<Titlefrm>();
 }
