@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -178,7 +179,20 @@ void Form::applyWindowGeometry() {
 }
 
 void Form::noteMove() {
-    if (!m_loaded || !m_window || !m_decorated || m_windowState != vbNormal || !m_window->isVisible()) return;
+    if (!m_loaded || !m_window || m_windowState != vbNormal || !m_window->isVisible()) return;
+    if (!m_decorated) {
+        // Nothing moves a screen without a frame but the program and the window manager, which some do as the
+        // display shrinks, after the program has placed it: it goes back, a few times at most for each
+        // change.
+        if (m_putBacks > 0)
+            QTimer::singleShot(0, m_window, [this] {
+                const QScreen* s = Runtime::display();
+                const QPoint at = (s ? s->geometry().topLeft() : QPoint()) +
+                                  QPoint(twipsToPixels(m_left), twipsToPixels(m_top));
+                if (m_loaded && m_window->pos() != at && m_putBacks-- > 0) applyWindowGeometry();
+            });
+        return;
+    }
     // Once the display has changed, the window manager may move the window onto what is left of it, and Qt
     // onto another display as it takes one away: no place of the teacher's choosing.
     const QScreen* s = Runtime::display();
@@ -214,6 +228,7 @@ void Form::refit() {
     if (w) highdpi::renewFactor(w);
     m_placedFor = size;
     m_placedAt = s ? s->geometry().topLeft() : QPoint();
+    m_putBacks = 3;
     applyWindowGeometry();
     // A window whose size in the program's pixels is the same was only moved: the window system still has
     // it at its size for the old factor, which Qt would take back as its new size.

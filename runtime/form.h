@@ -161,7 +161,8 @@ private:
     Single m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     QSizeF m_placedFor; // the display's size in twips and its corner when Left and Top were last set
     QPoint m_placedAt;
-    QPoint m_movedTo; // where a titled window was last put
+    QPoint m_movedTo;   // where a titled window was last put
+    int m_putBacks = 0; // how often a screen moved by the window manager may yet be put back
     OleColor m_backColor = RGB(192, 192, 192);
     vb::Picture m_picture, m_icon;
     QString m_caption;

@@ -30,7 +30,7 @@ mountpoint -q "$root/proc" || { mount -t proc proc "$root/proc" && mounts+=("$ro
 if ! mountpoint -q "$root/dev"; then
     mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev" && mounts+=("$root/dev")
 fi
-trap 'for m in "${mounts[@]}"; do umount -R "$m"; done' EXIT
+trap 'for m in "${mounts[@]}"; do umount -R -l "$m"; done' EXIT
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
 # What a newcomer has before the README's commands: git, which brought the project.
@@ -39,9 +39,10 @@ inside sh -c 'command -v git >/dev/null ||
     (apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq git ca-certificates >/dev/null)'
 
 # Each command in a clone of its own, as each is the first a newcomer runs.
-clone() {
+head=$(git -C "$here" rev-parse HEAD)
+clone() { # the commit checked out here, whatever the repository's own HEAD
     rm -rf "$root/root/$1"
-    git clone -q "$here" "$root/root/$1"
+    git clone -q --no-checkout "$here" "$root/root/$1" && git -C "$root/root/$1" checkout -q "$head"
 }
 status=0
 if [ -n "$run" ]; then
@@ -53,7 +54,7 @@ if [ -n "$run" ]; then
     echo "   took $(elapsed $((SECONDS - t)))$([ $status -eq 0 ] || echo ", FAILED: see $root/root/run.log")"
 fi
 clone test
-echo "== scripts/test.sh on Debian 13, from a clean clone of $(git -C "$here" rev-parse --short HEAD)"
+echo "== scripts/test.sh on Debian 13, from a clean clone of $(git -C "$root/root/test" log --oneline -1)"
 t=$SECONDS
 inside bash -c 'cd /root/test && scripts/test.sh' 2>&1 | tee "$root/root/test.log" | tail -25 || status=1
 echo "   took $(elapsed $((SECONDS - t))); all of it $(elapsed $((SECONDS - start)))"
