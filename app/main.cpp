@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "displayfit.h"
 #include "jotteraccess.h"
+#include "registry.h"
 #include "singleinstance.h"
 #include "vb.h"
 
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
     instance.setJotterTaker(jotter::act);
     instance.setScaleTaker(displayfit::setScale);
     if (instance.handedOver(jotterWanted, options.scale)) return 0;
+    // From here the screens' pictures are read beside the start: the title screen's is wanted first.
+    vb::readPicturesAhead();
     // A page the last run lost by accident comes back in the Jotter.
     if (jotterWanted.isEmpty() && jotter::pageLeft()) jotterWanted = QStringLiteral("open");
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     vb::installFonts();
+    vb::Runtime::whenFirstPainted(prepareScreensAhead);
     const jotter::JotterAccess jotterAccess;
     displayfit::follow(options);
     if (!jotterWanted.isEmpty()) {

@@ -34,26 +34,7 @@ void Form::Load() {
     ++m_generation;
     m_controls.clear();
     m_window = FormWindow::obtain(*this, m_windowFlags);
-    // Window design defaults, then the screen's own design.
-    m_decorated = false;
-    m_left = m_top = 0;
-    m_width = 4800;
-    m_height = 3600;
-    m_backColor = RGB(192, 192, 192);
-    m_picture = vb::Picture();
-    m_icon = vb::Picture();
-    m_caption.clear();
-    m_scaleMode = vbTwips;
-    m_windowState = vbNormal;
-    m_stayOnTop = m_stayAtBottom = m_manyPointers = false;
-    m_foreColor = RGB(0, 0, 0);
-    m_drawWidth = 1;
-    m_currentX = m_currentY = 0;
-    m_pointer = 0;
-    m_pointerPlaces.clear();
-    m_surface.clear();
-    m_placedFor = QSizeF(Screen.Width(), Screen.Height());
-    m_placedAt = Runtime::display() ? Runtime::display()->geometry().topLeft() : QPoint();
+    designDefaults();
     Design();
     m_window->applyDesign();
     applyWindowGeometry();
@@ -82,6 +63,61 @@ void Form::applyTabOrder() {
     });
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1]->tabStop(), chain[i]->tabStop());
+}
+
+// Window design defaults, before the screen's own design.
+void Form::designDefaults() {
+    m_decorated = false;
+    m_left = m_top = 0;
+    m_width = 4800;
+    m_height = 3600;
+    m_backColor = RGB(192, 192, 192);
+    m_picture = vb::Picture();
+    m_icon = vb::Picture();
+    m_caption.clear();
+    m_scaleMode = vbTwips;
+    m_windowState = vbNormal;
+    m_stayOnTop = m_stayAtBottom = m_manyPointers = false;
+    m_foreColor = RGB(0, 0, 0);
+    m_drawWidth = 1;
+    m_currentX = m_currentY = 0;
+    m_pointer = 0;
+    m_pointerPlaces.clear();
+    m_surface.clear();
+    m_placedFor = QSizeF(Screen.Width(), Screen.Height());
+    m_placedAt = Runtime::display() ? Runtime::display()->geometry().topLeft() : QPoint();
+}
+
+void Form::rehearse() {
+    if (m_loaded || m_window) return;
+    m_loaded = true; // Design's handles refer to the controls it makes, not to a load
+    m_window = new FormWindow(this);
+    designDefaults();
+    try {
+        Design();
+        // The flags its window will have: a window kept with the same ones then serves its first load.
+        m_window->applyDesign();
+        applyWindowGeometry();
+        m_windowFlags = m_window->windowFlags();
+        // One pixel at the display's factor: Qt still shapes every caption and renders its glyphs into its
+        // glyph cache, which the real paint then finds at the same factor.
+        QImage stage(1, 1, QImage::Format_RGB32);
+        stage.setDevicePixelRatio(Runtime::display() ? Runtime::display()->devicePixelRatio() : 1.0);
+        for (QWidget* w : m_window->findChildren<QWidget*>())
+            w->render(&stage, QPoint(), QRegion(), QWidget::RenderFlags());
+    } catch (const RuntimeError&) {
+        // The real load meets the same fault and reports it.
+    }
+    const QSize size = m_window->size();
+    delete m_window.data();
+    m_window = nullptr;
+    // And a window ready for it, where none is kept (the first screen after the title).
+    if (m_windowFlags == (Qt::Window | Qt::FramelessWindowHint)) FormWindow::prepareSpare(size);
+    m_loaded = false;
+    m_controls.clear();
+    m_picture = vb::Picture();
+    m_icon = vb::Picture();
+    m_surface.clear();
 }
 
 void Form::Show() {
@@ -114,7 +150,6 @@ void Form::Unload() {
     if (!m_loaded) return;
     Form_Unload();
     m_loaded = false;
-    ++m_generation;
     m_controls.clear();
     m_picture = vb::Picture();
     m_icon = vb::Picture();

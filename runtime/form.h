@@ -32,6 +32,10 @@ public:
     void Show(); // modeless; loads first when needed
     void Hide();
     void Unload(); // safe inside the form's own handlers: the window goes away once the handler returns
+    // Designs the form out of sight and paints its controls where nobody sees them, then lets them go, as if
+    // it had never been loaded: the fonts, glyphs and text layouts its first visit needs are then ready. No
+    // handler runs. Nothing happens to a loaded form.
+    void rehearse();
     bool isLoaded() const { return m_loaded; }
     quint64 generation() const { return m_generation; }
 
@@ -142,6 +146,7 @@ private:
     friend class Runtime;
     QWidget* clientWidget() const;
     void applyWindowGeometry();
+    void designDefaults();
     void destroyWindow();
     void checkSizable() const;
     void redrawAtFactor();

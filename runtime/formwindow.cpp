@@ -3,6 +3,7 @@
 #include "form.h"
 #include "runtime.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
 
@@ -19,14 +21,14 @@
 
 namespace vb {
 
-FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window), m_form(&form) {
+FormWindow::FormWindow(Form* form) : QWidget(nullptr, Qt::Window), m_form(form) {
     // Qt keeps scaled window icons and the faces the style paints for drop-down lists in its pixmap cache,
     // and a cache that holds anything wakes the program every 30 s to expire it; faces cached under the
     // palettes of unloaded lists also pile up in it. Both are cheap to paint again, so nothing is cached.
     QPixmapCache::setCacheLimit(0);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(form.Name());
+    if (form) setObjectName(form->Name());
 }
 
 namespace {
@@ -35,15 +37,51 @@ namespace {
 // that reuses a window an earlier change left pays neither. Two are kept: a page that replaces its own screen
 // (a menu, a guide page) leaves one behind while the next Exit leaves another.
 QList<QPointer<FormWindow>> g_spares;
-constexpr int kSpares = 2;
+constexpr int kSpares = 1;
+const Qt::WindowFlags kContent = Qt::Window | Qt::FramelessWindowHint;
+
+void keep(FormWindow* w) {
+    // However the program ends, the kept windows go with the application: no handler runs by then.
+    [[maybe_unused]] static const bool hooked =
+        (qAddPostRoutine([] {
+             for (const QPointer<FormWindow>& spare : std::exchange(g_spares, {}))
+                 delete spare.data();
+         }),
+         true);
+    g_spares.append(w);
+}
+
+bool haveSpare(Qt::WindowFlags flags) {
+    g_spares.removeAll(nullptr);
+    return std::any_of(g_spares.cbegin(), g_spares.cend(),
+                       [flags](const QPointer<FormWindow>& w) { return w->windowFlags() == flags; });
+}
 } // namespace
+
+// The first content screen of a lesson, and the first after a refit, would otherwise pay for a new window.
+void FormWindow::prepareSpare(QSize size) {
+    if (QCoreApplication::closingDown() || haveSpare(kContent)) return;
+    auto* w = new FormWindow(nullptr);
+    w->setWindowFlags(kContent);
+    w->resize(size);
+    w->winId();
+    // Its picture in the display server's memory, filled once, as a window that a screen left has it.
+    if (QBackingStore* store = w->backingStore()) {
+        store->resize(size);
+        store->beginPaint(QRegion(QRect(QPoint(), size)));
+        if (QPaintDevice* device = store->paintDevice())
+            QPainter(device).fillRect(QRect(QPoint(), size), Qt::black);
+        store->endPaint();
+    }
+    keep(w);
+}
 
 FormWindow* FormWindow::obtain(Form& form, Qt::WindowFlags flags) {
     g_spares.removeAll(nullptr);
     const auto free = std::find_if(g_spares.begin(), g_spares.end(), [flags](const QPointer<FormWindow>& w) {
         return w->windowFlags() == flags && w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
     });
-    if (free == g_spares.end()) return new FormWindow(form);
+    if (free == g_spares.end()) return new FormWindow(&form);
     FormWindow* w = *free;
     g_spares.erase(free);
     w->m_form = &form;
@@ -72,16 +110,9 @@ void FormWindow::retire(FormWindow* w) {
     // The newest are kept: the screens just left are the likeliest to be followed by ones like them.
     g_spares.removeAll(nullptr);
     if (g_spares.size() >= kSpares) g_spares.takeFirst()->deleteLater();
-    // However the program ends, the kept windows go with the application: no handler runs by then.
-    static const bool hooked = (qAddPostRoutine([] {
-                                    for (const QPointer<FormWindow>& spare : std::exchange(g_spares, {}))
-                                        delete spare.data();
-                                }),
-                                true);
-    Q_UNUSED(hooked);
     w->setObjectName(QString());
     w->setWindowTitle(QString());
-    g_spares.append(w);
+    keep(w);
 }
 
 void FormWindow::dropSpares() {
@@ -153,6 +184,9 @@ void FormWindow::moveEvent(QMoveEvent* e) {
 
 void FormWindow::paintEvent(QPaintEvent* e) {
     if (!m_form) return;
+    // Once this screen is painted, and before the next click can ask for one.
+    if (windowFlags() == kContent && !haveSpare(kContent))
+        QTimer::singleShot(0, this, [size = size()] { prepareSpare(size); });
     if (m_usedFrame.isNull()) checkFrame(); // the frame may come only after the first move
     QPainter p(this);
     const QRect dirty = e->rect();

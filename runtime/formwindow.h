@@ -10,7 +10,7 @@ class Form;
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FormWindow(Form& form);
+    explicit FormWindow(Form* form); // none for a window made ahead, to be kept until a form needs one
     // A window for a form being loaded: one an unloaded form left with the same flags, once its controls are
     // gone, else a new one. The flags are those of the form's window when it was last unloaded: a change of
     // flags can make the window system replace the window.
@@ -19,7 +19,9 @@ public:
     // it is frameless, kept for the next forms (the two newest are kept).
     static void retire(FormWindow* window);
     static void dropSpares(); // the kept windows go too, once the handler running returns
-    void applyDesign();       // window flags, title and icon from the form's design
+    // Makes a content window of this size ahead, when none is kept, so that the next screen finds one.
+    static void prepareSpare(QSize size);
+    void applyDesign(); // window flags, title and icon from the form's design
     void applyIcon();
     Form* form() const { return m_form; }
     // The frame the window manager drew, once the window is mapped; none before, or without a window manager.

@@ -13,9 +13,13 @@
 #include <QImageReader>
 #include <QScreen>
 #include <QSet>
+#include <QThread>
+#include <QThreadPool>
 
+#include <atomic>
 #include <cmath>
 #include <future>
+#include <optional>
 #include <vector>
 
 #ifndef ZB_DATA_SUBDIR
@@ -179,6 +183,51 @@ std::shared_ptr<const Picture::Data> cached(const QString& file, const QFileInfo
 void keep(const QString& file, const QFileInfo& info, std::shared_ptr<const Picture::Data> data) {
     cache()[file] = CacheEntry{info.size(), info.lastModified(), std::move(data)};
 }
+
+// A picture read ahead on the worker. Whoever comes to it first decodes it: a screen that needs it before the
+// worker has started on it reads it itself rather than wait behind the pictures queued before it.
+struct Ahead {
+    QFileInfo info;
+    qreal ratio;
+    std::shared_ptr<std::atomic_bool> taken;
+    std::shared_future<Decoded> decoded; // a null image where the worker could not read it
+};
+QHash<QString, Ahead>& ahead() {
+    static QHash<QString, Ahead> a;
+    return a;
+}
+
+// One thread, so that one core is always left to the display server.
+QThreadPool& reader() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        // Only on a core that nothing else wants: the screens, the display server and a click come first.
+        p->setThreadPriority(QThread::IdlePriority);
+        // Decoding needs the application's image plugins: the worker is done before they go.
+        qAddPostRoutine([] {
+            reader().clear();
+            reader().waitForDone();
+            ahead().clear();
+        });
+        return p;
+    }();
+    return *pool;
+}
+
+// What the worker made of the file, if it was read ahead for this factor and has not changed since.
+std::optional<Decoded> readAlready(const QString& file, const QFileInfo& info, qreal ratio) {
+    const auto at = ahead().constFind(file);
+    if (at == ahead().cend()) return std::nullopt;
+    const Ahead a = *at;
+    ahead().erase(at);
+    if (a.taken->exchange(true) == false || a.ratio != ratio || a.info.size() != info.size() ||
+        a.info.lastModified() != info.lastModified())
+        return std::nullopt;
+    Decoded d = a.decoded.get();
+    if (d.image.isNull()) return std::nullopt; // read here again, which reports the fault
+    return d;
+}
 } // namespace
 
 const QPixmap& Picture::pixmap() const {
@@ -257,7 +306,8 @@ Picture LoadPicture(const QString& path) {
     const qreal ratio = displayRatio();
     std::shared_ptr<const Picture::Data> data = cached(file, info, ratio);
     if (!data) {
-        data = finish(path, decodeImage(path, file, ratio), ratio);
+        std::optional<Decoded> d = readAlready(file, info, ratio);
+        data = finish(path, d ? std::move(*d) : decodeImage(path, file, ratio), ratio);
         keep(file, info, data);
     }
     if (data->path != path) {
@@ -268,8 +318,34 @@ Picture LoadPicture(const QString& path) {
     return Picture(std::move(data));
 }
 
+void readPicturesAhead() {
+    const qreal ratio = displayRatio();
+    const QDir images(resolveDataPath(QStringLiteral("Images")));
+    // The smallest first: the most pictures are ready soonest, the title screen's among them.
+    for (const QString& entry :
+         images.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Size | QDir::Reversed)) {
+        if (entry.contains(QLatin1Char('@'))) continue; // the larger drawings are chosen as each is read
+        const QString name = QStringLiteral("Images/") + entry, file = resolveDataPath(name);
+        const QFileInfo info(file);
+        if (cached(file, info, ratio) || ahead().contains(file)) continue;
+        auto taken = std::make_shared<std::atomic_bool>(false);
+        auto promise = std::make_shared<std::promise<Decoded>>();
+        ahead().insert(file, {info, ratio, taken, promise->get_future().share()});
+        reader().start([name, file, ratio, taken, promise] {
+            if (taken->exchange(true)) return;
+            try {
+                promise->set_value(decodeImage(name, file, ratio));
+            } catch (const RuntimeError&) {
+                promise->set_value({});
+            }
+        });
+    }
+}
+
 void clearPictureCache() {
     cache().clear();
+    for (const Ahead& a : std::exchange(ahead(), {}))
+        a.taken->store(true);
 }
 
 QString DataDir() {

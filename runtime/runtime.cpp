@@ -100,6 +100,33 @@ std::unordered_map<std::type_index, std::unique_ptr<Form>>& Runtime::instances()
     return map;
 }
 
+namespace {
+// Watches every paint until the first, then steps aside.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(std::function<void()> then) : QObject(qApp), m_then(std::move(then)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && m_then) {
+            qApp->removeEventFilter(this);
+            QMetaObject::invokeMethod(qApp, std::exchange(m_then, {}), Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+} // namespace
+
+void Runtime::whenFirstPainted(std::function<void()> prepare) {
+    new FirstPaint(std::move(prepare));
+}
+
 void Runtime::dispatch(const std::function<void()>& handler) {
     if (g_ended) return;
     if (g_depth > 0) {

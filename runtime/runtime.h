@@ -50,6 +50,10 @@ public:
     // report. Nested calls (a handler that raises another event) run straight through.
     static void dispatch(const std::function<void()>& handler);
 
+    // Runs `prepare` once the first window has been painted, when the program is next idle: what the next
+    // screens need is made ready while the first one is looked at.
+    static void whenFirstPainted(std::function<void()> prepare);
+
     // Stops the program: every window goes, no further handler runs.
     static void End(int exitCode = 0);
     static bool ended();

@@ -10,6 +10,9 @@
 #include "reflex.h"
 #include "sentence.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace {
 
 template <class F>
@@ -36,7 +39,23 @@ const bool g_screensAsk = [] {
     return true;
 }();
 
+// One screen a pause: a click that comes meanwhile waits for one screen's rehearsal at most.
+void rehearseFrom(qsizetype i) {
+    if (vb::Runtime::ended() || i >= allScreens().size()) return;
+    allScreens()[i].get().rehearse();
+    QTimer::singleShot(0, QCoreApplication::instance(), [i] { rehearseFrom(i + 1); });
+}
+
 } // namespace
+
+void prepareScreensAhead() {
+    if (vb::Runtime::ended()) return;
+    // Every screen shows the hourglass while it is laid out, and the desktop's pointer theme is read from
+    // disk the first time it is asked for.
+    vb::Screen.setMousePointer(vb::vbHourglass);
+    vb::Screen.setMousePointer(vb::vbDefault);
+    rehearseFrom(0);
+}
 
 const QList<ScreenInfo>& allScreens() {
     // Screen, the screen and control that open it, its own control that leaves it, and whether the opener

@@ -26,3 +26,7 @@ const QList<ScreenInfo>& allScreens();
 const QList<Way>& otherWays();
 const ScreenInfo* screenInfo(const QString& name);
 vb::Form* screenByName(const QString& name);
+
+// Once the title is up: every screen not yet shown is rehearsed, one at a time when the program is idle, so
+// that its first visit is as quick as the next.
+void prepareScreensAhead();

@@ -19,8 +19,10 @@ public:
     Ctl<Label> Label1{this, "Label1"};
     Arr<Label> Label3{this, "Label3"};
     QStringList events; // "click", "click3 <index>"
+    int loads = 0;
 
 protected:
+    void Form_Load() override { ++loads; }
     void Design() override {
         setClientSize(12000, 9000);
         add<Label>("Label1", 2797.5f, 120, 6405, 1020).setCaption(QStringLiteral("Menu 1"));
@@ -67,6 +69,23 @@ private slots:
         QVERIFY(!p.events.contains(QStringLiteral("click")));
         click(*p.Label1);
         QCOMPARE(p.events.last(), QStringLiteral("click"));
+    }
+
+    // Rehearsed, a screen is as it was: not loaded, its Load handler not run. Only the window made ready for
+    // it is left, and its first load takes that window.
+    void aRehearsalLeavesOnlyAWindowReady() {
+        auto& p = form<Probe>();
+        const QWidgetList before = QApplication::topLevelWidgets();
+        p.rehearse();
+        QVERIFY(!p.isLoaded() && p.loads == 0 && p.controlCount() == 0);
+        QWidgetList ready = QApplication::topLevelWidgets();
+        ready.removeIf([&](QWidget* w) { return before.contains(w); });
+        QCOMPARE(ready.size(), 1);
+        p.Show();
+        QCOMPARE(p.hWnd(), ready.first());
+        click(*p.Label1);
+        QCOMPARE(p.events, QStringList{QStringLiteral("click")});
+        QCOMPARE(p.loads, 1);
     }
 
     // Text too large for Qt's glyph cache is kept as a picture: a label shows the caption it has now, and the

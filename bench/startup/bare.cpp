@@ -1,5 +1,7 @@
 // The yardstick: a bare Qt Widgets program, one 800 x 600 window with a label and a button, started the way
-// the program is started. It reports its first completed paint and ends.
+// the program is started. It reports its first completed paint and ends. Given a factor and a size
+// (`3.6 364x438`) it opens a window of that size at that factor instead: the program's first window on the
+// same display.
 #include "firstpaint.h"
 
 #include <QApplication>
@@ -8,9 +10,12 @@
 #include <QWidget>
 
 int main(int argc, char** argv) {
+    const QStringList sized =
+        argc == 3 ? QStringList{QString::fromLatin1(argv[2]).split(QLatin1Char('x'))} : QStringList();
+    if (sized.size() == 2) qputenv("QT_SCALE_FACTOR", argv[1]);
     QApplication app(argc, argv);
     QWidget window;
-    window.resize(800, 600);
+    window.resize(sized.size() == 2 ? QSize(sized[0].toInt(), sized[1].toInt()) : QSize(800, 600));
     auto* label = new QLabel(QStringLiteral("A bare Qt window"), &window);
     label->move(40, 40);
     auto* button = new QPushButton(QStringLiteral("OK"), &window);

@@ -33,14 +33,17 @@ public:
     }
     explicit Reporter(std::function<void()> end)
         : QObject(QCoreApplication::instance()), m_end(std::move(end)) {}
+    QSize size;   // the watched window's, in the program's pixels
+    qreal factor; // and the display's factor it was painted at
 
 protected:
     bool event(QEvent* e) override {
         if (e->type() != type()) return QObject::event(e);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("firstpaint_ns %lld\npeak_rss_kb %ld\n",
-                    (long long)now.tv_sec * 1000000000LL + now.tv_nsec, peakRssKb());
+        std::printf("firstpaint_ns %lld\npeak_rss_kb %ld\nwindow %dx%d at %g\n",
+                    (long long)now.tv_sec * 1000000000LL + now.tv_nsec, peakRssKb(), size.width(),
+                    size.height(), factor);
         std::fflush(stdout);
         m_end();
         return true;
@@ -60,6 +63,8 @@ inline void watchFirstPaint(std::function<bool(QWidget*)> isWatched, std::functi
         if (!watch || !isWatched(window)) return;
         watch->deleteLater();
         watch = nullptr;
+        reporter->size = window->size();
+        reporter->factor = window->devicePixelRatioF();
         QCoreApplication::postEvent(reporter, new QEvent(Reporter::type()), Qt::HighEventPriority);
     });
 }

@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "registry.h"
 #include "vb.h"
 
 #include <QApplication>
@@ -101,7 +102,9 @@ bool setUpLikeTheProgram(bool asTheProgram) {
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    vb::readPicturesAhead();
     vb::installFonts();
+    vb::Runtime::whenFirstPainted(prepareScreensAhead);
 #ifdef ZB_HAVE_JOTTER_ACCESS
     new jotter::JotterAccess(qApp);
 #endif

@@ -68,6 +68,9 @@ void screenChanges(const Settings& s, report::Table& t) {
         t.note(QStringLiteral("(this build has no screen to change to yet)"));
         return;
     }
+    // As in a lesson, the title screen is up for a moment before the first click; the program reads the
+    // screens' photographs then, and the floor is not timed beside that.
+    drive::settle(1000);
     // The floor is measured in the same run, half before the screens and half after, at the same factor.
     std::vector<double> floor = floorTimes(std::max(1, s.changeReps / 2));
     const Summary before = summarize(floor);
@@ -109,20 +112,25 @@ void screenChanges(const Settings& s, report::Table& t) {
     t.note(QStringLiteral("floor spread: min / max; median before / after"),
            QStringLiteral("%1 / %2; %3 / %4")
                .arg(ms(bare.min), ms(bare.max), ms(before.median), ms(summarize(after).median)));
-    double worst = 0;
+    // A class sees most screens once or twice a lesson: the first change of each row, in a fresh process, is
+    // held to the floor itself, and the median of the rest to half of it.
+    double worstMedian = 0, worstFirst = 0;
     for (const QString& label : order) {
         const std::vector<double>& v = times[label];
         const Summary sum = summarize(v);
-        const double ratio = sum.median / bare.median;
-        worst = std::max(worst, ratio);
+        const double ratio = sum.median / bare.median, first = v.front() / bare.median;
+        worstMedian = std::max(worstMedian, ratio);
+        worstFirst = std::max(worstFirst, first);
         t.row(label,
-              QStringLiteral("%1 / %2  (first %3)  %4x")
-                  .arg(ms(sum.median), ms(sum.p95), ms(v.front()))
-                  .arg(ratio, 0, 'f', 2),
-              QStringLiteral("<= 1.15x floor"), verdict(ratio <= 1.15));
+              QStringLiteral("%1 / %2  %3x | first %4  %5x")
+                  .arg(ms(sum.median), ms(sum.p95))
+                  .arg(ratio, 0, 'f', 2)
+                  .arg(ms(v.front()))
+                  .arg(first, 0, 'f', 2),
+              QStringLiteral("<= 0.5x | first <= 1x"), verdict(ratio <= 0.5 && first <= 1.0));
     }
-    t.note(QStringLiteral("worst of %1 rows, median to the floor's").arg(order.size()),
-           QStringLiteral("%1x").arg(worst, 0, 'f', 2));
+    t.note(QStringLiteral("worst of %1 rows to the floor's median").arg(order.size()),
+           QStringLiteral("median %1x | first %2x").arg(worstMedian, 0, 'f', 2).arg(worstFirst, 0, 'f', 2));
 }
 
 } // namespace bench

@@ -80,21 +80,23 @@ struct Run {
     bool ok = false;
     double ms = 0;
     long peakKb = -1;
+    QStringList window; // factor, then size: the arguments that give the bare window the same
 };
 
-Run startOnce(const QString& program) {
+Run startOnce(const QString& program, const QStringList& args = {}) {
     double started = 0;
     QByteArray out;
     Run r;
-    const int rc = runChild(program, {}, &started, &out);
-    const auto paint =
-        QRegularExpression(QStringLiteral("firstpaint_ns (\\d+)")).match(QString::fromLatin1(out));
-    const auto peak =
-        QRegularExpression(QStringLiteral("peak_rss_kb (\\d+)")).match(QString::fromLatin1(out));
+    const int rc = runChild(program, args, &started, &out);
+    const QString text = QString::fromLatin1(out);
+    const auto paint = QRegularExpression(QStringLiteral("firstpaint_ns (\\d+)")).match(text);
+    const auto peak = QRegularExpression(QStringLiteral("peak_rss_kb (\\d+)")).match(text);
+    const auto window = QRegularExpression(QStringLiteral("window (\\d+x\\d+) at ([0-9.]+)")).match(text);
     if (rc != 0 || !paint.hasMatch()) return r;
     r.ok = true;
     r.ms = paint.captured(1).toDouble() / 1e6 - started;
     r.peakKb = peak.hasMatch() ? peak.captured(1).toLong() : -1;
+    if (window.hasMatch()) r.window = {window.captured(2), window.captured(1)};
     return r;
 }
 } // namespace
@@ -104,29 +106,34 @@ StartupResult startup(const Settings& s, report::Table& t) {
     t.heading(QStringLiteral("1"), QStringLiteral("Start-up: process start to the first completed paint"));
     const QString twin = QStringLiteral("zb-bench-twin"), bare = QStringLiteral("zb-bench-bare");
     // One run of each first, untimed: the file system cache and font caches are then as on any later start.
-    startOnce(twin);
-    startOnce(bare);
+    // The bare window is then as large as the program's first window, at the same factor.
+    const QStringList sameSize = startOnce(twin).window;
+    startOnce(bare, sameSize);
     std::vector<double> twinMs, bareMs, barePeak;
     for (int i = 0; i < s.startupRuns; ++i) {
         for (const QString& program : {twin, bare}) {
-            const Run r = startOnce(program);
+            const Run r = startOnce(program, program == bare ? sameSize : QStringList());
             if (!r.ok) {
                 t.failed(program,
                          QStringLiteral("run %1 ended without reporting its first paint").arg(i + 1));
                 return {};
             }
             (program == twin ? twinMs : bareMs).push_back(r.ms);
-            if (program == bare && r.peakKb > 0) barePeak.push_back(double(r.peakKb));
         }
     }
+    // Memory is weighed against the plain 800 x 600 window at 1x, whatever the display.
+    for (int i = 0; i < 3; ++i)
+        if (const Run r = startOnce(bare); r.peakKb > 0) barePeak.push_back(double(r.peakKb));
     const Summary a = summarize(twinMs), b = summarize(bareMs);
     const double ratio = a.median / b.median;
     t.row(QStringLiteral("title screen, median of %1").arg(a.n),
           QStringLiteral("%1 (p95 %2)").arg(ms(a.median), ms(a.p95)), QString(), Verdict::None);
-    t.row(QStringLiteral("bare Qt window, median of %1").arg(b.n),
+    t.row(QStringLiteral("bare Qt window of the same size, median of %1").arg(b.n),
           QStringLiteral("%1 (p95 %2)").arg(ms(b.median), ms(b.p95)), QString(), Verdict::None);
+    // Scaled up, the bare window pays for its pixels as the program does, and the program's own work shows.
+    const double target = sameSize.isEmpty() || sameSize.first() == QLatin1String("1") ? 1.3 : 1.1;
     t.row(QStringLiteral("ratio of the medians"), QStringLiteral("%1x").arg(ratio, 0, 'f', 2),
-          QStringLiteral("<= 1.3x"), verdict(ratio <= 1.3));
+          QStringLiteral("<= %1x").arg(target), verdict(ratio <= target));
     StartupResult result;
     result.barePeakKb = long(summarize(barePeak).median);
     return result;
