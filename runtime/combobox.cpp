@@ -42,6 +42,13 @@ public:
     using QComboBox::QComboBox;
     void showPopup() override {
         if (onDropDown) onDropDown();
+        // The opened list is a white list with dark text, as a drop-down list always is. Its view is made
+        // only now: three lists made on every visit of a screen spent a sixth of it making views never
+        // opened.
+        QPalette list = view()->palette();
+        list.setColor(QPalette::Base, Qt::white);
+        list.setColor(QPalette::Text, Qt::black);
+        view()->setPalette(list);
         QComboBox::showPopup();
     }
 };
@@ -111,11 +118,6 @@ void ComboBox::applyColours() {
     for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
         pal.setColor(role, toQColor(ForeColor()));
     m_box->setPalette(pal);
-    // The opened list is a white list with dark text, as a drop-down list always is.
-    QPalette list = m_box->view()->palette();
-    list.setColor(QPalette::Base, Qt::white);
-    list.setColor(QPalette::Text, Qt::black);
-    m_box->view()->setPalette(list);
 }
 
 QWidget* ComboBox::pointerWidget() {

@@ -37,7 +37,7 @@ namespace {
 // that reuses a window an earlier change left pays neither. Two are kept: a page that replaces its own screen
 // (a menu, a guide page) leaves one behind while the next Exit leaves another.
 QList<QPointer<FormWindow>> g_spares;
-constexpr int kSpares = 1;
+constexpr int kSpares = 2;
 const Qt::WindowFlags kContent = Qt::Window | Qt::FramelessWindowHint;
 
 void keep(FormWindow* w) {

@@ -49,8 +49,8 @@ void setDataDir(const QString& dir); // tests point the program at other data; e
 QString resolveDataPath(const QString& name);
 
 // Reads the data folder's photographs on a worker thread of idle priority, at the display's factor as it is
-// now: decoding them was most of the first visit of a screen that shows one (and of the program's start),
-// which then finds it ready, or waits for the rest of a reading under way. Pictures already read are skipped.
+// now: decoding them was most of the first visit of a screen that shows one, which then finds it ready, or
+// waits for the rest of a reading under way. Pictures already read are skipped.
 void readPicturesAhead();
 
 // Drops decoded pictures that no screen holds any more (they are otherwise kept for the next load).

@@ -50,6 +50,7 @@ void rehearseFrom(qsizetype i) {
 
 void prepareScreensAhead() {
     if (vb::Runtime::ended()) return;
+    vb::readPicturesAhead();
     // Every screen shows the hourglass while it is laid out, and the desktop's pointer theme is read from
     // disk the first time it is asked for.
     vb::Screen.setMousePointer(vb::vbHourglass);

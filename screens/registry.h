@@ -27,6 +27,6 @@ const QList<Way>& otherWays();
 const ScreenInfo* screenInfo(const QString& name);
 vb::Form* screenByName(const QString& name);
 
-// Once the title is up: every screen not yet shown is rehearsed, one at a time when the program is idle, so
-// that its first visit is as quick as the next.
+// Once the title is up: the screens' photographs are read on a worker thread, and every screen not yet shown
+// is rehearsed, one at a time when the program is idle, so that its first visit is as quick as the next.
 void prepareScreensAhead();

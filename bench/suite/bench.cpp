@@ -102,7 +102,6 @@ bool setUpLikeTheProgram(bool asTheProgram) {
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    vb::readPicturesAhead();
     vb::installFonts();
     vb::Runtime::whenFirstPainted(prepareScreensAhead);
 #ifdef ZB_HAVE_JOTTER_ACCESS
