@@ -150,6 +150,7 @@ void Form::Unload() {
     if (!m_loaded) return;
     Form_Unload();
     m_loaded = false;
+    ++m_generation;
     m_controls.clear();
     m_picture = vb::Picture();
     m_icon = vb::Picture();

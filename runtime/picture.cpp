@@ -321,7 +321,7 @@ Picture LoadPicture(const QString& path) {
 void readPicturesAhead() {
     const qreal ratio = displayRatio();
     const QDir images(resolveDataPath(QStringLiteral("Images")));
-    // The smallest first: the most pictures are ready soonest, the title screen's among them.
+    // The smallest first: the most pictures are ready soonest.
     for (const QString& entry :
          images.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Size | QDir::Reversed)) {
         if (entry.contains(QLatin1Char('@'))) continue; // the larger drawings are chosen as each is read

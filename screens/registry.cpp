@@ -53,8 +53,10 @@ void prepareScreensAhead() {
     vb::readPicturesAhead();
     // Every screen shows the hourglass while it is laid out, and the desktop's pointer theme is read from
     // disk the first time it is asked for.
-    vb::Screen.setMousePointer(vb::vbHourglass);
-    vb::Screen.setMousePointer(vb::vbDefault);
+    if (vb::Screen.MousePointer() == vb::vbDefault) {
+        vb::Screen.setMousePointer(vb::vbHourglass);
+        vb::Screen.setMousePointer(vb::vbDefault);
+    }
     rehearseFrom(0);
 }
 
