@@ -187,16 +187,16 @@ KeptDrawings& keptDrawings() {
 // kept as its coverage: a caption never shown before (the sentence builder's random lines) is then put
 // together from glyphs already filled, where filling it whole took about 6 ms a line on a 4K board.
 struct GlyphKey {
-    QString family, style;
+    QString family, face;
     qreal size;
-    int weight;
+    int weight, slant; // a face Qt slants or emboldens itself keeps the plain face's name
     quint32 index;
     qreal ratio;
     int sixteenthX, sixteenthY;
     bool operator==(const GlyphKey&) const = default;
 };
 size_t qHash(const GlyphKey& k, size_t seed = 0) {
-    return qHashMulti(seed, k.family, k.style, k.size, k.weight, k.index, k.ratio, k.sixteenthX,
+    return qHashMulti(seed, k.family, k.face, k.size, k.weight, k.slant, k.index, k.ratio, k.sixteenthX,
                       k.sixteenthY);
 }
 struct GlyphMask {
@@ -215,8 +215,9 @@ GlyphMasks& glyphMasks() {
 }
 
 GlyphMask maskFor(const QRawFont& font, quint32 index, qreal ratio, int sixteenthX, int sixteenthY) {
-    const GlyphKey key{font.familyName(), font.styleName(), font.pixelSize(), font.weight(), index, ratio,
-                       sixteenthX,        sixteenthY};
+    const GlyphKey key{
+        font.familyName(), font.styleName(), font.pixelSize(), font.weight(), int(font.style()), index, ratio,
+        sixteenthX,        sixteenthY};
     if (const GlyphMask* found = glyphMasks().object(key)) return *found;
     QPainterPath path = font.pathForGlyph(index);
     path = QTransform(ratio, 0, 0, ratio, sixteenthX / 16.0, sixteenthY / 16.0).map(path);
