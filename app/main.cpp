@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM") && std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    vb::mapLargeBlocks();
     displayfit::prepare(options);
     QApplication app(argc, argv);
     if (options.listScreens) {

@@ -18,9 +18,13 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <future>
 #include <optional>
 #include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #ifndef ZB_DATA_SUBDIR
 #define ZB_DATA_SUBDIR "share/zestora-biology"
@@ -340,6 +344,12 @@ void readPicturesAhead() {
             }
         });
     }
+}
+
+void mapLargeBlocks() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
 }
 
 void clearPictureCache() {

@@ -53,6 +53,11 @@ QString resolveDataPath(const QString& name);
 // waits for the rest of a reading under way. Pictures already read are skipped.
 void readPicturesAhead();
 
+// Has every large block of memory (a decoded picture, a text's picture) mapped on its own and handed back
+// to the system when freed. Otherwise the allocator, once the first is freed, keeps later ones in its heap,
+// where the space they leave stays with the program: 5 MB over a hundred tours at 3840 x 2160.
+void mapLargeBlocks();
+
 // Drops decoded pictures that no screen holds any more (they are otherwise kept for the next load).
 void clearPictureCache();
 

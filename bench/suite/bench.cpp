@@ -99,6 +99,7 @@ bool setUpLikeTheProgram(bool asTheProgram) {
 #else
     Q_UNUSED(asTheProgram);
 #endif
+    vb::mapLargeBlocks();
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
