@@ -3,6 +3,7 @@
 #include "form.h"
 #include "runtime.h"
 
+#include <QApplication>
 #include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -40,6 +41,30 @@ QList<QPointer<FormWindow>> g_spares;
 constexpr int kSpares = 2;
 const Qt::WindowFlags kContent = Qt::Window | Qt::FramelessWindowHint;
 
+qint64 bytesOf(const QWidget* w) {
+    const QSize px = w->size() * w->devicePixelRatio();
+    return qint64(px.width()) * px.height() * 4;
+}
+
+// The windows shown and kept; those on their way out are not counted.
+qint64 windowBytes() {
+    qint64 all = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<FormWindow*>(w) && (w->isVisible() || g_spares.contains(w))) all += bytesOf(w);
+    return all;
+}
+
+// The oldest kept windows go first.
+void trimSpares() {
+    g_spares.removeAll(nullptr);
+    qint64 all = windowBytes();
+    while (!g_spares.isEmpty() && all > FormWindow::kHeldBytes) {
+        FormWindow* w = g_spares.takeFirst();
+        all -= bytesOf(w);
+        w->deleteLater();
+    }
+}
+
 void keep(FormWindow* w) {
     // However the program ends, the kept windows go with the application: no handler runs by then.
     [[maybe_unused]] static const bool hooked =
@@ -61,6 +86,8 @@ bool haveSpare(Qt::WindowFlags flags) {
 // The first content screen of a lesson, and the first after a refit, would otherwise pay for a new window.
 void FormWindow::prepareSpare(QSize size) {
     if (QCoreApplication::closingDown() || haveSpare(kContent)) return;
+    const QSize px = size * qApp->devicePixelRatio();
+    if (windowBytes() + qint64(px.width()) * px.height() * 4 > FormWindow::kHeldBytes) return;
     auto* w = new FormWindow(nullptr);
     w->setWindowFlags(kContent);
     w->resize(size);
@@ -113,6 +140,12 @@ void FormWindow::retire(FormWindow* w) {
     w->setObjectName(QString());
     w->setWindowTitle(QString());
     keep(w);
+    trimSpares();
+}
+
+void FormWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    trimSpares(); // before its picture is made
 }
 
 void FormWindow::dropSpares() {

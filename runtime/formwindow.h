@@ -18,6 +18,10 @@ public:
     // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and, if
     // it is frameless, kept for the next forms (the two newest are kept).
     static void retire(FormWindow* window);
+    // Each window holds its picture, shown or hidden: 24 MB for a screen at 3840 x 2160. Windows are kept and
+    // made ready only while all of them together stay within this: three screens' worth there, the deepest
+    // a lesson goes (the opening screen, a menu, an activity). The smaller factors never reach it.
+    static constexpr qint64 kHeldBytes = qint64(75) << 20;
     static void dropSpares(); // the kept windows go too, once the handler running returns
     // Makes a content window of this size ahead, when none is kept, so that the next screen finds one.
     static void prepareSpare(QSize size);
@@ -30,6 +34,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;

@@ -3,6 +3,7 @@
 // and display a user would then see in ZB_EXPECT_FACTOR and ZB_EXPECT_SCREEN.
 #include "damage.h"
 #include "displayfit.h"
+#include "formwindow.h"
 #include "notepad.h"
 #include "registry.h"
 #include "support/testsupport.h"
@@ -122,6 +123,38 @@ private slots:
         if (screen == QLatin1String("notepad")) {
             click(*f->findControl(QStringLiteral("Command3")));
             sitsOnTheDisplay(f, m_scale);
+        }
+    }
+
+    // Windows hold their pictures shown or hidden: through screens opened and left, those kept stay within
+    // their bound, and a screen left still leaves its window for the next.
+    void keptWindowsStayWithinTheirBound() {
+        const auto held = [] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QSet<QWidget*> all;
+            qint64 bytes = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<FormWindow*>(w)) {
+                    all.insert(w);
+                    const QSize px = w->size() * w->devicePixelRatio();
+                    bytes += qint64(px.width()) * px.height() * 4;
+                }
+            return std::pair(all, bytes);
+        };
+        QSet<Form*> left; // which know their windows' flags
+        for (const char* step :
+             {"intro0", "Grey", "-Grey", "menu1", "quadrat", "-quadrat", "-menu1", "menu1", "quadrat"}) {
+            const QSet<QWidget*> before = held().first;
+            Form* f = screenByName(QLatin1String(step + (*step == '-')));
+            if (*step == '-') {
+                f->Unload();
+                left.insert(f);
+            } else {
+                Runtime::dispatch([f] { f->Show(); });
+                QTest::qWait(1); // the window made ready once a screen is painted
+                QVERIFY2(!left.contains(f) || before.contains(f->hWnd()), step);
+            }
+            QVERIFY2(held().second <= FormWindow::kHeldBytes, step);
         }
     }
 
