@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     instance.setJotterTaker(jotter::act);
     instance.setScaleTaker(displayfit::setScale);
     if (instance.handedOver(jotterWanted, options.scale)) return 0;
+    Titlefrm::readAhead();
     // A page the last run lost by accident comes back in the Jotter.
     if (jotterWanted.isEmpty() && jotter::pageLeft()) jotterWanted = QStringLiteral("open");
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));

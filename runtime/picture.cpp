@@ -201,22 +201,31 @@ QHash<QString, Ahead>& ahead() {
     return a;
 }
 
-// One thread, so that one core is always left to the display server.
-QThreadPool& reader() {
-    static QThreadPool* pool = [] {
-        auto* p = new QThreadPool;
-        p->setMaxThreadCount(1);
-        // Only on a core that nothing else wants: the screens, the display server and a click come first.
-        p->setThreadPriority(QThread::IdlePriority);
-        // Decoding needs the application's image plugins: the worker is done before they go.
+QThreadPool* makeReader(QThread::Priority priority) {
+    auto* p = new QThreadPool;
+    p->setMaxThreadCount(1);
+    p->setThreadPriority(priority);
+    return p;
+}
+
+// One thread each, so that one core is always left to the display server: the photographs wanted next at the
+// program's own priority, the others only on a core that nothing else wants (the screens, the display server
+// and a click come first).
+QThreadPool& reader(bool soon) {
+    static QThreadPool* const pools[] = {makeReader(QThread::IdlePriority),
+                                         makeReader(QThread::NormalPriority)};
+    [[maybe_unused]] static const bool hooked = [] {
+        // Decoding needs the application's image plugins: the workers are done before they go.
         qAddPostRoutine([] {
-            reader().clear();
-            reader().waitForDone();
+            for (QThreadPool* p : pools) {
+                p->clear();
+                p->waitForDone();
+            }
             ahead().clear();
         });
-        return p;
+        return true;
     }();
-    return *pool;
+    return *pools[soon ? 1 : 0];
 }
 
 // What the worker made of the file, if it was read ahead for this factor and has not changed since.
@@ -322,20 +331,25 @@ Picture LoadPicture(const QString& path) {
     return Picture(std::move(data));
 }
 
-void readPicturesAhead() {
+void readPicturesAhead(const QStringList& names) {
     const qreal ratio = displayRatio();
-    const QDir images(resolveDataPath(QStringLiteral("Images")));
-    // The smallest first: the most pictures are ready soonest.
-    for (const QString& entry :
-         images.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Size | QDir::Reversed)) {
-        if (entry.contains(QLatin1Char('@'))) continue; // the larger drawings are chosen as each is read
-        const QString name = QStringLiteral("Images/") + entry, file = resolveDataPath(name);
+    QStringList all = names;
+    if (all.isEmpty()) {
+        const QDir images(resolveDataPath(QStringLiteral("Images")));
+        // The smallest first: the most pictures are ready soonest.
+        for (const QString& entry :
+             images.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Size | QDir::Reversed))
+            if (!entry.contains(QLatin1Char('@'))) // the larger drawings are chosen as each is read
+                all << QStringLiteral("Images/") + entry;
+    }
+    for (const QString& name : all) {
+        const QString file = resolveDataPath(name);
         const QFileInfo info(file);
         if (cached(file, info, ratio) || ahead().contains(file)) continue;
         auto taken = std::make_shared<std::atomic_bool>(false);
         auto promise = std::make_shared<std::promise<Decoded>>();
         ahead().insert(file, {info, ratio, taken, promise->get_future().share()});
-        reader().start([name, file, ratio, taken, promise] {
+        reader(!names.isEmpty()).start([name, file, ratio, taken, promise] {
             if (taken->exchange(true)) return;
             try {
                 promise->set_value(decodeImage(name, file, ratio));

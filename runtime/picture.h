@@ -48,10 +48,11 @@ QString DataDir();
 void setDataDir(const QString& dir); // tests point the program at other data; empty restores the default
 QString resolveDataPath(const QString& name);
 
-// Reads the data folder's photographs on a worker thread of idle priority, at the display's factor as it is
-// now: decoding them was most of the first visit of a screen that shows one, which then finds it ready, or
-// waits for the rest of a reading under way. Pictures already read are skipped.
-void readPicturesAhead();
+// Reads the data folder's photographs on a worker thread of idle priority, or those named on one of the
+// program's own priority, at the display's factor as it is now: decoding them was most of the first visit of
+// a screen that shows one, which then finds it ready, or waits for the rest of a reading under way. Pictures
+// already read are skipped.
+void readPicturesAhead(const QStringList& names = {});
 
 // Has every large block of memory (a decoded picture, a text's picture) mapped on its own and handed back
 // to the system when freed. Otherwise the allocator, once the first is freed, keeps later ones in its heap,

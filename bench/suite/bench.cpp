@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "Titlefrm.h"
 #include "registry.h"
 #include "vb.h"
 
@@ -100,6 +101,7 @@ bool setUpLikeTheProgram(bool asTheProgram) {
     Q_UNUSED(asTheProgram);
 #endif
     vb::mapLargeBlocks();
+    Titlefrm::readAhead();
     QApplication::setApplicationName(QStringLiteral("Biology Year 10 Zestora Demo"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

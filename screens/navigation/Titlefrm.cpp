@@ -58,12 +58,20 @@ void Titlefrm::Design() {
     copyright.setBackStyle(vbTransparent);
 }
 
+namespace {
+const QString kPicture = QStringLiteral("Images\\beesm.jpg");
+}
+
+void Titlefrm::readAhead() {
+    readPicturesAhead({kPicture});
+}
+
 void Titlefrm::Form_Load() {
     try {
         const double screenWidth = Screen.Width(), screenHeight = Screen.Height();
         setTop(Single(screenHeight / 2 - double(Height()) / 2));
         setLeft(Single(screenWidth / 2 - double(Width()) / 2));
-        Picture1->setPicture(LoadPicture(QStringLiteral("Images\\beesm.jpg")));
+        Picture1->setPicture(LoadPicture(kPicture));
     } catch (const RuntimeError&) {
         // Without its picture the title still comes up, in the house style, and both buttons work.
         ApplyHouseStyle(*this);
