@@ -46,23 +46,32 @@ qint64 bytesOf(const QWidget* w) {
     return qint64(px.width()) * px.height() * 4;
 }
 
-// The windows shown and kept; those on their way out are not counted.
-qint64 windowBytes() {
+// The windows shown, and those kept; those on their way out are not counted.
+qint64 windowBytes(bool kept = true) {
     qint64 all = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<FormWindow*>(w) && (w->isVisible() || g_spares.contains(w))) all += bytesOf(w);
+        if (qobject_cast<FormWindow*>(w) && (w->isVisible() || (kept && g_spares.contains(w))))
+            all += bytesOf(w);
     return all;
 }
 
-// The oldest kept windows go first.
-void trimSpares() {
+// Lets kept windows go until they, the windows shown and `more` stay within the bound: first those no
+// screen can take (the backdrop's), then the oldest. Whether any went.
+bool trimSpares(qint64 more = 0) {
     g_spares.removeAll(nullptr);
-    qint64 all = windowBytes();
+    qint64 all = windowBytes() + more;
+    bool any = false;
     while (!g_spares.isEmpty() && all > FormWindow::kHeldBytes) {
-        FormWindow* w = g_spares.takeFirst();
+        const auto other =
+            std::find_if(g_spares.cbegin(), g_spares.cend(),
+                         [](const QPointer<FormWindow>& w) { return w->windowFlags() != kContent; });
+        FormWindow* w = other != g_spares.cend() ? other->data() : g_spares.first().data();
+        g_spares.removeOne(w);
         all -= bytesOf(w);
         w->deleteLater();
+        any = true;
     }
+    return any;
 }
 
 void keep(FormWindow* w) {
@@ -87,7 +96,13 @@ bool haveSpare(Qt::WindowFlags flags) {
 void FormWindow::prepareSpare(QSize size) {
     if (QCoreApplication::closingDown() || haveSpare(kContent)) return;
     const QSize px = size * qApp->devicePixelRatio();
-    if (windowBytes() + qint64(px.width()) * px.height() * 4 > FormWindow::kHeldBytes) return;
+    const qint64 bytes = qint64(px.width()) * px.height() * 4;
+    if (windowBytes(false) + bytes > kHeldBytes) return;
+    if (windowBytes() + bytes > kHeldBytes) {
+        // Made once the backdrop's kept window has gone, so that the two are never held together.
+        if (trimSpares(bytes)) QTimer::singleShot(0, qApp, [size] { prepareSpare(size); });
+        return;
+    }
     auto* w = new FormWindow(nullptr);
     w->setWindowFlags(kContent);
     w->resize(size);
