@@ -3,15 +3,22 @@
 #include "vb.h"
 
 #include <QCryptographicHash>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+// Plain sockets rather than Qt Network: that library, with Kerberos and libproxy behind it, would be loaded
+// into every start for these few lines.
 namespace {
 
 constexpr char kRequest[] = "forward\n";
@@ -20,20 +27,70 @@ constexpr char kJotterRequest[] = "jotter ";
 constexpr char kAnswer[] = "done\n";
 // "scale F" first, then one of the two above.
 constexpr char kScaleRequest[] = "scale ";
+// More than any request: a caller that sends this much without ending one is let go.
+constexpr qsizetype kLongestRequest = 256;
+
+struct Address {
+    sockaddr_un addr{};
+    socklen_t size = 0;
+};
+
+// In the abstract namespace: a zero byte, then the name, its length given exactly.
+Address address() {
+    Address a;
+    a.addr.sun_family = AF_UNIX;
+    const QByteArray name = SingleInstance::key().toUtf8();
+    const size_t length = std::min(size_t(name.size()), sizeof a.addr.sun_path - 1);
+    std::memcpy(a.addr.sun_path + 1, name.constData(), length);
+    a.size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length);
+    return a;
+}
 
 // The abstract namespace has no file permissions: anybody may bind or connect, so each side makes sure that
 // the other is the same user before it acts on what it hears.
-bool sameUser(const QLocalSocket& socket) {
+bool sameUser(int socket) {
     ucred peer{};
     socklen_t size = sizeof peer;
-    if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
+    if (getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
     return peer.uid == getuid();
+}
+
+bool sendAll(int socket, const QByteArray& bytes) {
+    for (qsizetype sent = 0; sent < bytes.size();) {
+        const ssize_t n = ::send(socket, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        sent += n;
+    }
+    return true;
+}
+
+void setTimeout(int socket, int option, int seconds) {
+    const timeval t{seconds, 0};
+    setsockopt(socket, SOL_SOCKET, option, &t, sizeof t);
+}
+
+// The lines of a whole request, the scale's line first if it has one; none while one is still coming.
+QList<QByteArray> wholeRequest(const QByteArray& heard) {
+    QList<QByteArray> lines = heard.split('\n');
+    lines.removeLast(); // what follows the last line's end
+    if (lines.isEmpty() || (lines.first().startsWith(kScaleRequest) && lines.size() < 2)) return {};
+    return lines;
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(std::function<void()> bringForward, QObject* parent)
     : QObject(parent), m_bringForward(std::move(bringForward)) {}
+
+SingleInstance::~SingleInstance() {
+    // The listening socket, and callers not yet answered (an answered one is closed and disabled).
+    for (QSocketNotifier* n : findChildren<QSocketNotifier*>())
+        if (n->isEnabled()) {
+            n->setEnabled(false);
+            ::close(int(n->socket()));
+        }
+}
 
 QString SingleInstance::key() {
     QByteArray session = qgetenv("XDG_RUNTIME_DIR");
@@ -57,16 +114,27 @@ bool SingleInstance::handedOver(const QString& jotter, double scale) {
 }
 
 bool SingleInstance::askRunningCopy(const QString& jotter, double scale) {
-    QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(key());
-    if (!socket.waitForConnected(1000) || !sameUser(socket)) return false;
-    if (scale > 0) socket.write(kScaleRequest + QByteArray::number(scale) + '\n');
-    socket.write(jotter.isEmpty() ? QByteArray(kRequest) : kJotterRequest + jotter.toLatin1() + '\n');
-    if (!socket.waitForBytesWritten(1000)) return false;
-    while (socket.bytesAvailable() < qint64(sizeof kAnswer - 1) && socket.waitForReadyRead(3000)) {
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0) return false;
+    const auto closed = qScopeGuard([socket] { ::close(socket); });
+    setTimeout(socket, SO_SNDTIMEO, 1);
+    setTimeout(socket, SO_RCVTIMEO, 3);
+    const Address a = address();
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&a.addr), a.size) != 0 || !sameUser(socket))
+        return false;
+    QByteArray request;
+    if (scale > 0) request += kScaleRequest + QByteArray::number(scale) + '\n';
+    request += jotter.isEmpty() ? QByteArray(kRequest) : kJotterRequest + jotter.toLatin1() + '\n';
+    if (!sendAll(socket, request)) return false;
+    QByteArray answer;
+    char buffer[16];
+    while (answer.size() < qsizetype(sizeof kAnswer - 1)) {
+        const ssize_t n = ::read(socket, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break; // closed, or no answer in time
+        answer.append(buffer, n);
     }
-    if (socket.readAll() != QByteArray(kAnswer)) return false;
+    if (answer != QByteArray(kAnswer)) return false;
     std::fputs(
         jotter == QLatin1String("save") ? "zestora-biology: already running; its Jotter's page is saved.\n"
         : !jotter.isEmpty()             ? "zestora-biology: already running; its Jotter has been opened.\n"
@@ -76,42 +144,59 @@ bool SingleInstance::askRunningCopy(const QString& jotter, double scale) {
 }
 
 bool SingleInstance::listen() {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!m_server->listen(key())) {
-        delete m_server;
-        m_server = nullptr;
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (socket < 0) return false;
+    const Address a = address();
+    if (::bind(socket, reinterpret_cast<const sockaddr*>(&a.addr), a.size) != 0 ||
+        ::listen(socket, 16) != 0) {
+        ::close(socket);
         return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    m_listener = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+    connect(m_listener, &QSocketNotifier::activated, this, &SingleInstance::answer);
     return true;
 }
 
 void SingleInstance::answer() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!sameUser(*socket)) {
-            socket->abort();
+    for (;;) {
+        const int socket =
+            ::accept4(int(m_listener->socket()), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (socket < 0) return; // none waiting; a failed one is tried again when the next comes
+        if (!sameUser(socket)) {
+            ::close(socket);
             continue;
         }
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) return;
-            QByteArray request = socket->readLine(64);
-            if (request.startsWith(kScaleRequest)) {
-                bool ok = false;
-                const double scale = request.mid(int(sizeof kScaleRequest) - 1).trimmed().toDouble(&ok);
-                if (ok && m_takeScale) m_takeScale(scale);
-                if (!socket->canReadLine()) return;
-                request = socket->readLine(64);
-            }
-            if (request.startsWith(kJotterRequest) && m_jotter)
-                m_jotter(QString::fromLatin1(request.mid(int(sizeof kJotterRequest) - 1).trimmed()));
-            else if ((request == QByteArray(kRequest) || request.startsWith(kJotterRequest)) &&
-                     m_bringForward)
-                m_bringForward();
-            socket->write(kAnswer);
-            socket->disconnectFromServer();
-        });
+        auto* caller = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+        connect(caller, &QSocketNotifier::activated, this,
+                [this, caller, heard = QByteArray()]() mutable { hear(caller, heard); });
+    }
+}
+
+void SingleInstance::hear(QSocketNotifier* caller, QByteArray& heard) {
+    const int socket = int(caller->socket());
+    char buffer[kLongestRequest];
+    const ssize_t n = ::read(socket, buffer, sizeof buffer);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n > 0) heard.append(buffer, n);
+    const QList<QByteArray> lines = wholeRequest(heard);
+    if (lines.isEmpty() && n > 0 && heard.size() <= kLongestRequest) return; // the rest is still coming
+    // Heard once: what is done below may wait in a loop of its own (a message on screen).
+    caller->setEnabled(false);
+    caller->deleteLater();
+    const auto closed = qScopeGuard([socket] { ::close(socket); });
+    if (!lines.isEmpty()) {
+        QByteArray request = lines.first() + '\n';
+        if (request.startsWith(kScaleRequest)) {
+            bool ok = false;
+            const double scale = request.mid(qsizetype(sizeof kScaleRequest) - 1).trimmed().toDouble(&ok);
+            if (ok && m_takeScale) m_takeScale(scale);
+            request = lines.at(1) + '\n';
+        }
+        if (request.startsWith(kJotterRequest) && m_jotter)
+            m_jotter(QString::fromLatin1(request.mid(qsizetype(sizeof kJotterRequest) - 1).trimmed()));
+        else if ((request == QByteArray(kRequest) || request.startsWith(kJotterRequest)) && m_bringForward)
+            m_bringForward();
+        sendAll(socket, kAnswer);
     }
 }
 

@@ -6,12 +6,14 @@
 
 #include <functional>
 
-class QLocalServer;
+class QByteArray;
+class QSocketNotifier;
 
 class SingleInstance : public QObject {
 public:
     // `bringForward` runs in the first copy whenever another start hands over to it.
     explicit SingleInstance(std::function<void()> bringForward, QObject* parent = nullptr);
+    ~SingleInstance() override;
     // Runs instead when that start asked something of the Jotter ("open", "save"), with what it asked.
     void setJotterTaker(std::function<void(const QString&)> take) { m_jotter = std::move(take); }
     // Runs, before `bringForward`, when that start was given a factor with --scale.
@@ -30,11 +32,12 @@ private:
     bool askRunningCopy(const QString& jotter, double scale);
     bool listen();
     void answer();
+    void hear(QSocketNotifier* caller, QByteArray& heard);
 
     std::function<void()> m_bringForward;
     std::function<void(const QString&)> m_jotter;
     std::function<void(double)> m_takeScale;
-    QLocalServer* m_server = nullptr;
+    QSocketNotifier* m_listener = nullptr;
 };
 
 // Brings the program's windows up in their stacking order and gives the front screen the focus.

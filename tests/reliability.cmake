@@ -19,7 +19,7 @@ function(zb_program_test name)
     add_dependencies(${name} ${ZB_APP_NAME} zbdriver programdata)
 endfunction()
 zb_program_test(test_program)
-target_link_libraries(test_program PRIVATE singleinstance)
+target_link_libraries(test_program PRIVATE singleinstance Qt6::Network)
 zb_program_test(test_install)
 target_compile_definitions(test_install PRIVATE
     ZB_CPACK="${CMAKE_CPACK_COMMAND}" ZB_BUILD_DIR="${CMAKE_BINARY_DIR}" ZB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

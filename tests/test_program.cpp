@@ -164,6 +164,39 @@ private slots:
                  qPrintable(run.describe()));
     }
 
+    // A running copy acts on a request however it comes, in pieces or whole, and only once it is whole; a
+    // caller that sends too much, or goes before the end, is let go with nothing done.
+    void aRunningCopyActsOnWholeRequestsOnly_data() {
+        QTest::addColumn<QByteArrayList>("pieces");
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("in pieces") << QByteArrayList{"scale 2\nfor", "ward", "\n"} << QString("2 forward")
+                                   << QByteArray("done\n");
+        QTest::newRow("too long") << QByteArrayList{QByteArray(300, 'x'), "\n"} << QString() << QByteArray();
+        QTest::newRow("gone halfway") << QByteArrayList{"forw"} << QString() << QByteArray();
+    }
+    void aRunningCopyActsOnWholeRequestsOnly() {
+        QFETCH(QByteArrayList, pieces);
+        ProgramRun session;
+        qputenv("XDG_RUNTIME_DIR", session.env.value(QStringLiteral("XDG_RUNTIME_DIR")).toLocal8Bit());
+        QStringList done;
+        SingleInstance running([&] { done << QStringLiteral("forward"); });
+        running.setScaleTaker([&](double scale) { done << QString::number(scale); });
+        QVERIFY(!running.handedOver());
+        QLocalSocket caller;
+        caller.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        caller.connectToServer(SingleInstance::key());
+        QVERIFY(caller.waitForConnected(1000));
+        for (const QByteArray& piece : pieces) {
+            caller.write(piece);
+            QTest::qWait(50); // each piece on its own
+        }
+        if (pieces.size() == 1) caller.disconnectFromServer();
+        QTRY_VERIFY(caller.state() == QLocalSocket::UnconnectedState);
+        QTEST(caller.readAll(), "answer");
+        QTEST(done.join(u' '), "done");
+    }
+
     // What the program says of a wrong command line (with the usage line, status 2, nothing started), of a
     // Wayland session without XWayland, of a document that no installed program opens (on screen), of a page
     // brought back after an accidental end, and of a state folder it cannot write in.
