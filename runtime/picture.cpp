@@ -336,10 +336,11 @@ void readPicturesAhead(const QStringList& names) {
     QStringList all = names;
     if (all.isEmpty()) {
         const QDir images(resolveDataPath(QStringLiteral("Images")));
-        // The smallest first: the most pictures are ready soonest.
-        for (const QString& entry :
-             images.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Size | QDir::Reversed))
-            if (!entry.contains(QLatin1Char('@'))) // the larger drawings are chosen as each is read
+        // The smallest first: the most pictures are ready soonest. A name filter would compile a regular
+        // expression, and load its library, for this alone.
+        for (const QString& entry : images.entryList(QDir::Files, QDir::Size | QDir::Reversed))
+            if (entry.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) &&
+                !entry.contains(QLatin1Char('@'))) // the larger drawings are chosen as each is read
                 all << QStringLiteral("Images/") + entry;
     }
     for (const QString& name : all) {
