@@ -361,12 +361,12 @@ void Form::setClientSize(Single width, Single height) {
 
 void Form::setBackColor(OleColor c) {
     m_backColor = c;
-    if (m_window) m_window->update();
+    if (m_window) m_window->contentChanged();
 }
 
 void Form::setPicture(const vb::Picture& p) {
     m_picture = p;
-    if (m_window) m_window->update();
+    if (m_window) m_window->contentChanged();
 }
 
 void Form::setIcon(const vb::Picture& p) {

@@ -15,9 +15,11 @@
 #include <QTimer>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace vb {
@@ -42,6 +44,7 @@ constexpr int kSpares = 2;
 const Qt::WindowFlags kContent = Qt::Window | Qt::FramelessWindowHint;
 
 qint64 bytesOf(const QWidget* w) {
+    if (!static_cast<const FormWindow*>(w)->holdsPicture()) return 0;
     const QSize px = w->size() * w->devicePixelRatio();
     return qint64(px.width()) * px.height() * 4;
 }
@@ -55,18 +58,14 @@ qint64 windowBytes(bool kept = true) {
     return all;
 }
 
-// Lets kept windows go until they, the windows shown and `more` stay within the bound: first those no
-// screen can take (the backdrop's), then the oldest. Whether any went.
+// Lets kept windows go, the oldest first, until they, the windows shown and `more` stay within the bound.
+// Whether any went.
 bool trimSpares(qint64 more = 0) {
     g_spares.removeAll(nullptr);
     qint64 all = windowBytes() + more;
     bool any = false;
     while (!g_spares.isEmpty() && all > FormWindow::kHeldBytes) {
-        const auto other =
-            std::find_if(g_spares.cbegin(), g_spares.cend(),
-                         [](const QPointer<FormWindow>& w) { return w->windowFlags() != kContent; });
-        FormWindow* w = other != g_spares.cend() ? other->data() : g_spares.first().data();
-        g_spares.removeOne(w);
+        FormWindow* w = g_spares.takeFirst();
         all -= bytesOf(w);
         w->deleteLater();
         any = true;
@@ -99,7 +98,7 @@ void FormWindow::prepareSpare(QSize size) {
     const qint64 bytes = qint64(px.width()) * px.height() * 4;
     if (windowBytes(false) + bytes > kHeldBytes) return;
     if (windowBytes() + bytes > kHeldBytes) {
-        // Made once the backdrop's kept window has gone, so that the two are never held together.
+        // Made once a kept window has gone, so that the two are never held together.
         if (trimSpares(bytes)) QTimer::singleShot(0, qApp, [size] { prepareSpare(size); });
         return;
     }
@@ -160,7 +159,39 @@ void FormWindow::retire(FormWindow* w) {
 
 void FormWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    trimSpares(); // before its picture is made
+    contentChanged(); // before it is mapped
+    trimSpares();     // before its picture is made
+}
+
+void FormWindow::contentChanged() {
+    if (!isVisible()) return; // decided as it is shown
+    // Its picture would be 32 MB at 3840 x 2160, all of one colour.
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c =
+        x11 && QGuiApplication::platformName() == QLatin1String("xcb") ? x11->connection() : nullptr;
+    const bool plain = c && m_form && m_form->StaysAtBottom() && m_form->Picture().pixmap().isNull() &&
+                       m_form->ink().isNull() && findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
+    uint32_t pixel = 0;
+    if (plain) {
+        const QColor colour = toQColor(m_form->BackColor());
+        const auto wide = [](int v) { return uint16_t(v * 257); };
+        const xcb_colormap_t map = xcb_setup_roots_iterator(xcb_get_setup(c)).data->default_colormap;
+        xcb_alloc_color_reply_t* got = xcb_alloc_color_reply(
+            c, xcb_alloc_color(c, map, wide(colour.red()), wide(colour.green()), wide(colour.blue())),
+            nullptr);
+        m_filledByDisplay = got != nullptr;
+        if (got) pixel = got->pixel;
+        free(got);
+    } else {
+        m_filledByDisplay = false;
+    }
+    // Qt neither paints nor keeps a picture for a window whose updates are off.
+    setUpdatesEnabled(!m_filledByDisplay);
+    if (!m_filledByDisplay) return update();
+    const auto id = xcb_window_t(winId());
+    xcb_change_window_attributes(c, id, XCB_CW_BACK_PIXEL, &pixel);
+    xcb_clear_area(c, 0, id, 0, 0, 0, 0);
+    xcb_flush(c);
 }
 
 void FormWindow::dropSpares() {

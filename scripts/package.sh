@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # A folder of its own: the test build has the sanitizers, which must not reach the package.
 build=${1:-$here/build-package}
 
-packages=(cmake g++ ninja-build lld qt6-base-dev qt6-base-private-dev libgl-dev dpkg-dev file lintian)
+packages=(cmake g++ ninja-build lld qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev dpkg-dev file lintian)
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
 generator=()

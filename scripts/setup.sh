@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 shift $(($# > 0 ? 1 : 0))
 
-packages=(cmake g++ make ninja-build lld qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
+packages=(cmake g++ make ninja-build lld qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev libxcb1-dev
           clang-format fonts-liberation2 fonts-wine fonts-dejavu-core
           xvfb xauth xdotool x11-utils x11-xserver-utils desktop-file-utils appstream
           dpkg-dev file openbox xfwm4 dbus poppler-utils)

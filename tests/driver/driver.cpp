@@ -75,8 +75,22 @@ private:
         QString line = QStringLiteral("stale");
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || w->objectName().isEmpty() || !w->backingStore()) continue;
-            const QImage shown = w->backingStore()->handle()->toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage fresh = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QImage shown = w->backingStore()->handle()->toImage().convertToFormat(QImage::Format_RGB32);
+            QImage fresh = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            if (shown.isNull()) { // a window the X server fills: what shows of it on the display
+                QRegion seen = w->frameGeometry() & w->screen()->geometry();
+                for (QWidget* other : QApplication::topLevelWidgets())
+                    if (other != w && other->isVisible()) seen -= other->frameGeometry();
+                QRect part;
+                for (const QRect& r : seen)
+                    if (r.width() * r.height() > part.width() * part.height())
+                        part = r.adjusted(1, 1, -1, -1); // clear of the rounding at a fractional factor
+                shown = w->screen()->grabWindow(0, part.x(), part.y(), part.width(), part.height()).toImage();
+                shown = shown.convertToFormat(QImage::Format_RGB32);
+                const QPointF from =
+                    QPointF(part.topLeft() - w->geometry().topLeft()) * fresh.devicePixelRatio();
+                fresh = fresh.copy(QRect(from.toPoint(), shown.size()));
+            }
             qsizetype differ = 0;
             if (shown.size() != fresh.size())
                 differ = fresh.width() * fresh.height();
