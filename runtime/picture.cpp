@@ -278,15 +278,16 @@ Picture Picture::redrawn() const {
     }
 }
 
-void Picture::redrawAhead(const QList<Picture>& pictures) {
+struct Picture::Redrawing::Job {
+    QString file;
+    QFileInfo info;
+    QString path;
+    qint64 pixels;
+    std::future<Decoded> decoded;
+};
+
+Picture::Redrawing::Redrawing(const QList<Picture>& pictures) {
     const qreal ratio = displayRatio();
-    struct Job {
-        QString file;
-        QFileInfo info;
-        QString path;
-        std::future<Decoded> decoded;
-    };
-    std::vector<Job> jobs;
     QSet<QString> files;
     for (const Picture& p : pictures) {
         if (!p.m_data || p.m_data->path.isEmpty() || p.m_data->ratio == ratio) continue;
@@ -294,18 +295,45 @@ void Picture::redrawAhead(const QList<Picture>& pictures) {
         const QFileInfo info(file);
         if (files.contains(file) || !info.isFile() || cached(file, info, ratio)) continue;
         files.insert(file);
-        jobs.push_back(
-            {file, info, p.m_data->path, std::async(std::launch::async, [path = p.m_data->path, file, ratio] {
-                 return decodeImage(path, file, ratio);
-             })});
+        const QSizeF device = QSizeF(p.m_data->size) * ratio;
+        m_jobs.push_back({file, info, p.m_data->path, qint64(device.width() * device.height()),
+                          std::async(std::launch::async, [path = p.m_data->path, file, ratio] {
+                              return decodeImage(path, file, ratio);
+                          })});
     }
-    for (Job& job : jobs) {
-        try {
-            keep(job.file, job.info, finish(job.path, job.decoded.get(), ratio));
-        } catch (const RuntimeError&) {
-            // redrawn() meets the same fault and keeps the picture as it was.
-        }
+}
+
+Picture::Redrawing::~Redrawing() {
+    for (Job& job : m_jobs)
+        finishJob(job);
+}
+
+void Picture::Redrawing::finishJob(Job& job) {
+    if (!job.decoded.valid()) return;
+    try {
+        keep(job.file, job.info, finish(job.path, job.decoded.get(), displayRatio()));
+    } catch (const RuntimeError&) {
+        // redrawn() meets the same fault and keeps the picture as it was.
     }
+}
+
+namespace {
+bool among(const QString& path, const QList<Picture>& pictures) {
+    return std::any_of(pictures.cbegin(), pictures.cend(),
+                       [&](const Picture& p) { return p.path() == path; });
+}
+} // namespace
+
+void Picture::Redrawing::wait(const QList<Picture>& pictures) {
+    for (Job& job : m_jobs)
+        if (among(job.path, pictures)) finishJob(job);
+}
+
+qint64 Picture::Redrawing::pixelsToCome(const QList<Picture>& pictures) const {
+    qint64 all = 0;
+    for (const Job& job : m_jobs)
+        if (job.decoded.valid() && among(job.path, pictures)) all += job.pixels;
+    return all;
 }
 
 Picture LoadPicture(const QString& path) {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace vb {
 
@@ -27,9 +28,21 @@ public:
     // The same picture drawn for the display's factor as it is now; itself where that has not changed or
     // the file can no longer be read.
     Picture redrawn() const;
-    // Draws these pictures for the display's factor as it is now, side by side on the machine's cores, so
-    // that each one's redrawn() finds its drawing ready.
-    static void redrawAhead(const QList<Picture>& pictures);
+    // Draws pictures for the display's factor as it is now, side by side on the machine's cores, so that
+    // each one's redrawn() finds its drawing ready once `wait` has returned for it.
+    class Redrawing {
+    public:
+        explicit Redrawing(const QList<Picture>& pictures);
+        ~Redrawing(); // waits for the rest
+        void wait(const QList<Picture>& pictures);
+        // The pixels still to be drawn of these: those a form waits for.
+        qint64 pixelsToCome(const QList<Picture>& pictures) const;
+
+    private:
+        struct Job;
+        static void finishJob(Job& job);
+        std::vector<Job> m_jobs;
+    };
 
     struct Data;
     explicit Picture(std::shared_ptr<const Data> data) : m_data(std::move(data)) {}

@@ -267,13 +267,21 @@ void Runtime::refit(const std::function<void()>& setFactor) {
     // Kept windows would come back with pictures of the old size and factor.
     FormWindow::dropSpares();
     if (setFactor) setFactor();
-    // Every window's pictures at once: the forms then find them drawn.
+    // Every window's pictures at once, on the other cores. Meanwhile the forms that wait for the least are
+    // fitted and painted, each as soon as its own pictures are drawn.
     QList<Picture> pictures;
     for (Form* f : std::as_const(g_loaded))
         pictures += f->pictures();
-    Picture::redrawAhead(pictures);
-    for (Form* f : std::as_const(g_loaded))
+    Picture::Redrawing redrawing(pictures);
+    QList<Form*> forms = g_loaded;
+    std::stable_sort(forms.begin(), forms.end(), [&](Form* a, Form* b) {
+        return redrawing.pixelsToCome(a->pictures()) < redrawing.pixelsToCome(b->pictures());
+    });
+    for (Form* f : std::as_const(forms)) {
+        redrawing.wait(f->pictures());
         f->refit();
+        if (QWidget* w = f->hWnd(); w && w->isVisible()) w->repaint();
+    }
     restack();
 }
 
