@@ -94,6 +94,13 @@ bool haveSpare(Qt::WindowFlags flags) {
 // The first content screen of a lesson, and the first after a refit, would otherwise pay for a new window.
 void FormWindow::prepareSpare(QSize size) {
     if (QCoreApplication::closingDown() || haveSpare(kContent)) return;
+    // Three screens shown is as deep as a lesson goes (the opening screen, a menu, an activity): from there
+    // it only goes back, to screens whose windows are up already.
+    const QWidgetList all = QApplication::topLevelWidgets();
+    if (std::count_if(all.cbegin(), all.cend(), [](const QWidget* w) {
+            return qobject_cast<const FormWindow*>(w) && w->isVisible() && w->windowFlags() == kContent;
+        }) >= 3)
+        return;
     const QSize px = size * qApp->devicePixelRatio();
     const qint64 bytes = qint64(px.width()) * px.height() * 4;
     if (windowBytes(false) + bytes > kHeldBytes) return;
