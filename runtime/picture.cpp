@@ -282,6 +282,7 @@ struct Picture::Redrawing::Job {
     QString file;
     QFileInfo info;
     QString path;
+    qreal ratio;
     qint64 pixels;
     std::future<Decoded> decoded;
 };
@@ -296,7 +297,7 @@ Picture::Redrawing::Redrawing(const QList<Picture>& pictures) {
         if (files.contains(file) || !info.isFile() || cached(file, info, ratio)) continue;
         files.insert(file);
         const QSizeF device = QSizeF(p.m_data->size) * ratio;
-        m_jobs.push_back({file, info, p.m_data->path, qint64(device.width() * device.height()),
+        m_jobs.push_back({file, info, p.m_data->path, ratio, qint64(device.width() * device.height()),
                           std::async(std::launch::async, [path = p.m_data->path, file, ratio] {
                               return decodeImage(path, file, ratio);
                           })});
@@ -311,28 +312,29 @@ Picture::Redrawing::~Redrawing() {
 void Picture::Redrawing::finishJob(Job& job) {
     if (!job.decoded.valid()) return;
     try {
-        keep(job.file, job.info, finish(job.path, job.decoded.get(), displayRatio()));
+        keep(job.file, job.info, finish(job.path, job.decoded.get(), job.ratio));
     } catch (const RuntimeError&) {
         // redrawn() meets the same fault and keeps the picture as it was.
     }
 }
 
 namespace {
-bool among(const QString& path, const QList<Picture>& pictures) {
+// Whether one of these pictures is read from `file`, under whichever name.
+bool among(const QString& file, const QList<Picture>& pictures) {
     return std::any_of(pictures.cbegin(), pictures.cend(),
-                       [&](const Picture& p) { return p.path() == path; });
+                       [&](const Picture& p) { return !p.isEmpty() && resolveDataPath(p.path()) == file; });
 }
 } // namespace
 
 void Picture::Redrawing::wait(const QList<Picture>& pictures) {
     for (Job& job : m_jobs)
-        if (among(job.path, pictures)) finishJob(job);
+        if (among(job.file, pictures)) finishJob(job);
 }
 
 qint64 Picture::Redrawing::pixelsToCome(const QList<Picture>& pictures) const {
     qint64 all = 0;
     for (const Job& job : m_jobs)
-        if (job.decoded.valid() && among(job.path, pictures)) all += job.pixels;
+        if (job.decoded.valid() && among(job.file, pictures)) all += job.pixels;
     return all;
 }
 
