@@ -6,6 +6,7 @@
 #include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -161,7 +162,16 @@ void SingleInstance::answer() {
     for (;;) {
         const int socket =
             ::accept4(int(m_listener->socket()), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (socket < 0) return; // none waiting; a failed one is tried again when the next comes
+        if (socket < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                // Out of descriptors, say: the caller stays queued and the socket stays readable, which would
+                // wake the program over and over. It listens again a second later.
+                m_listener->setEnabled(false);
+                QTimer::singleShot(1000, m_listener, [listener = m_listener] { listener->setEnabled(true); });
+            }
+            return;
+        }
         if (!sameUser(socket)) {
             ::close(socket);
             continue;

@@ -10,6 +10,9 @@
 #include <QLocalSocket>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace vb;
 using namespace testsupport;
 
@@ -165,18 +168,24 @@ private slots:
     }
 
     // A running copy acts on a request however it comes, in pieces or whole, and only once it is whole; a
-    // caller that sends too much, or goes before the end, is let go with nothing done.
+    // caller that sends too much, or goes before the end, is let go with nothing done. A caller that comes
+    // while the program has no descriptor left waits, without the program spinning on it, and is answered.
     void aRunningCopyActsOnWholeRequestsOnly_data() {
         QTest::addColumn<QByteArrayList>("pieces");
         QTest::addColumn<QString>("done");
         QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("starved");
         QTest::newRow("in pieces") << QByteArrayList{"scale 2\nfor", "ward", "\n"} << QString("2 forward")
-                                   << QByteArray("done\n");
-        QTest::newRow("too long") << QByteArrayList{QByteArray(300, 'x'), "\n"} << QString() << QByteArray();
-        QTest::newRow("gone halfway") << QByteArrayList{"forw"} << QString() << QByteArray();
+                                   << QByteArray("done\n") << false;
+        QTest::newRow("too long") << QByteArrayList{QByteArray(300, 'x'), "\n"} << QString() << QByteArray()
+                                  << false;
+        QTest::newRow("gone halfway") << QByteArrayList{"forw"} << QString() << QByteArray() << false;
+        QTest::newRow("no descriptor left")
+            << QByteArrayList{"forward", "\n"} << QString("forward") << QByteArray("done\n") << true;
     }
     void aRunningCopyActsOnWholeRequestsOnly() {
         QFETCH(QByteArrayList, pieces);
+        QFETCH(bool, starved);
         ProgramRun session;
         qputenv("XDG_RUNTIME_DIR", session.env.value(QStringLiteral("XDG_RUNTIME_DIR")).toLocal8Bit());
         QStringList done;
@@ -187,6 +196,29 @@ private slots:
         caller.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
         caller.connectToServer(SingleInstance::key());
         QVERIFY(caller.waitForConnected(1000));
+        if (starved) {
+            rlimit was{};
+            QVERIFY(::getrlimit(RLIMIT_NOFILE, &was) == 0);
+            rlimit few = was;
+            few.rlim_cur = std::min<rlim_t>(was.rlim_cur, rlim_t(caller.socketDescriptor()) + 32);
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &few) == 0);
+            std::vector<int> taken;
+            for (int fd; (fd = ::dup(0)) >= 0;)
+                taken.push_back(fd);
+            const auto cpu = [] {
+                rusage used{};
+                ::getrusage(RUSAGE_SELF, &used);
+                return used.ru_utime.tv_sec + used.ru_stime.tv_sec +
+                       (used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
+            };
+            const double before = cpu();
+            QTest::qWait(300);
+            const double spent = cpu() - before;
+            for (int fd : taken)
+                ::close(fd);
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &was) == 0);
+            QVERIFY2(spent < 0.1, qPrintable(QString::number(spent)));
+        }
         for (const QByteArray& piece : pieces) {
             caller.write(piece);
             QTest::qWait(50); // each piece on its own
