@@ -126,12 +126,8 @@ void FormWindow::prepareSpare(QSize size) {
 
 FormWindow* FormWindow::obtain(Form& form, Qt::WindowFlags flags) {
     g_spares.removeAll(nullptr);
-    // A framed window goes back to its own form only: the title's shown again as the Jotter was left out of
-    // the window manager's list of windows.
-    const bool framed = !flags.testFlag(Qt::FramelessWindowHint);
-    const auto free = std::find_if(g_spares.begin(), g_spares.end(), [&](const QPointer<FormWindow>& w) {
-        return w->windowFlags() == flags && (!framed || w->m_lastForm == &form) &&
-               w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
+    const auto free = std::find_if(g_spares.begin(), g_spares.end(), [flags](const QPointer<FormWindow>& w) {
+        return w->windowFlags() == flags && w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
     });
     if (free == g_spares.end()) return new FormWindow(&form);
     FormWindow* w = *free;
@@ -147,12 +143,15 @@ FormWindow* FormWindow::obtain(Form& form, Qt::WindowFlags flags) {
 }
 
 void FormWindow::retire(FormWindow* w) {
-    w->m_lastForm = std::exchange(w->m_form, nullptr);
+    w->m_form = nullptr;
     w->hide();
     // The handler that asked for the unload may still be running on one of its controls.
     for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->deleteLater();
-    if (QCoreApplication::closingDown()) {
+    // Framed windows (the title, the Jotter) are not kept: they come now and then, and would hold their
+    // memory idle between; the frameless ones (content screens, the backdrop) follow one another all lesson.
+    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
+    if (QCoreApplication::closingDown() || !frameless) {
         w->deleteLater();
         return;
     }

@@ -15,14 +15,13 @@ public:
     // gone, else a new one. The flags are those of the form's window when it was last unloaded: a change of
     // flags can make the window system replace the window.
     static FormWindow* obtain(Form& form, Qt::WindowFlags flags);
-    // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and kept
-    // for the next forms (the two newest are kept; a framed one serves its own form only).
+    // The window of a form being unloaded: hidden, its controls deleted once their handlers return, and, if
+    // it is frameless, kept for the next forms (the two newest are kept).
     static void retire(FormWindow* window);
     // Each window holds its picture, shown or hidden: 24 MB for a screen at 3840 x 2160. Windows are kept
     // and made ready only while all of them together stay within this: there, the deepest a lesson goes
-    // (the opening screen, a menu, an activity), and no title or Jotter kept beside them. The smaller
-    // factors never reach it.
-    static constexpr qint64 kHeldBytes = qint64(72) << 20;
+    // (the opening screen, a menu, an activity). The smaller factors never reach it.
+    static constexpr qint64 kHeldBytes = qint64(80) << 20;
     static void dropSpares(); // the kept windows go too, once the handler running returns
     // Makes a content window of this size ahead, when none is kept, so that the next screen finds one.
     static void prepareSpare(QSize size);
@@ -51,7 +50,6 @@ private:
     QMargins currentFrame() const;
     void checkFrame();
     Form* m_form;
-    Form* m_lastForm = nullptr; // the form it served before it was kept
     bool m_filledByDisplay = false;
     QMargins m_usedFrame;
     bool m_framePending = false;
