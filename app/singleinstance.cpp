@@ -85,9 +85,10 @@ SingleInstance::SingleInstance(std::function<void()> bringForward, QObject* pare
     : QObject(parent), m_bringForward(std::move(bringForward)) {}
 
 SingleInstance::~SingleInstance() {
-    // The listening socket, and callers not yet answered (an answered one is closed and disabled).
+    // The listening socket, paused or not, and callers not yet answered (an answered one is closed and
+    // disabled).
     for (QSocketNotifier* n : findChildren<QSocketNotifier*>())
-        if (n->isEnabled()) {
+        if (n == m_listener || n->isEnabled()) {
             n->setEnabled(false);
             ::close(int(n->socket()));
         }
